@@ -1,0 +1,177 @@
+#include "sim/PtyServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace travenor::sim {
+
+namespace {
+
+double monotonicSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+const char* commandKind(std::int32_t value) {
+    if (value == LIVE_READING_COMMAND) return "live request";
+    if (value == RECORD_COUNT_COMMAND) return "count request";
+    if (value > PROBE_COMMAND_BASE) return "probe";
+    return "record request";
+}
+
+const char* replyKind(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() < ReplyFrame::SIZE) return "?";
+    ReplyFrame frame = ReplyFrame::fromBytes(std::span(bytes).last(ReplyFrame::SIZE));
+    if (!frame.isValid()) return "bad checksum";
+    switch (frame.kindValue()) {
+        case 1: return "Record";
+        case 2: return "Live";
+        case 3: return "RecordCount";
+        case 4: return "PortFound";
+        case 5: return "RecordsEnd";
+        default: return "other";
+    }
+}
+
+struct Scheduled {
+    double due;
+    std::vector<std::uint8_t> bytes;
+};
+
+}  // namespace
+
+PtyServer::PtyServer(InstrumentModel& model, std::string linkPath, std::FILE* log)
+    : model(model), linkPath(std::move(linkPath)), log(log), started(monotonicSeconds()) {
+    openLine();
+}
+
+PtyServer::~PtyServer() {
+    closeLine();
+    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+}
+
+double PtyServer::now() const { return monotonicSeconds() - started; }
+
+void PtyServer::openLine() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        throw std::runtime_error(std::string("no pseudo-terminal: ") + std::strerror(errno));
+    const char* name = ::ptsname(master);
+    if (name == nullptr) throw std::runtime_error("no pseudo-terminal name");
+    device = name;
+    // Hold the far end open in raw mode, so the line stays raw and up while
+    // the program closes and reopens its port.
+    slave = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    if (slave >= 0) {
+        termios raw{};
+        if (::tcgetattr(slave, &raw) == 0) {
+            ::cfmakeraw(&raw);
+            ::cfsetispeed(&raw, B38400);
+            ::cfsetospeed(&raw, B38400);
+            ::tcsetattr(slave, TCSANOW, &raw);
+        }
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    if (!linkPath.empty()) {
+        ::unlink(linkPath.c_str());
+        if (::symlink(device.c_str(), linkPath.c_str()) != 0)
+            throw std::runtime_error("cannot make link " + linkPath + ": " + std::strerror(errno));
+    }
+}
+
+void PtyServer::closeLine() {
+    if (slave >= 0) ::close(slave);
+    if (master >= 0) ::close(master);
+    slave = master = -1;
+}
+
+void PtyServer::logFrame(const char* direction, const std::uint8_t* bytes, std::size_t size,
+                         const char* kind) {
+    if (log == nullptr) return;
+    std::fprintf(log, "%10.4f %s", now(), direction);
+    for (std::size_t i = 0; i < size; ++i) std::fprintf(log, " %02X", bytes[i]);
+    std::fprintf(log, "  %s\n", kind);
+    std::fflush(log);
+}
+
+void PtyServer::run(const std::atomic<bool>& stop) {
+    std::vector<std::uint8_t> incoming;
+    std::vector<Scheduled> outgoing;
+    while (!stop) {
+        if (model.hungUp(now())) {
+            // Hang up: the program's side sees the line go, then a new line
+            // (same link, new device) is offered.
+            closeLine();
+            incoming.clear();
+            outgoing.clear();
+            if (log != nullptr) std::fprintf(log, "%10.4f hung up\n", now());
+            while (!stop && model.hungUp(now()))
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (stop) break;
+            openLine();
+            std::printf("%s\n", device.c_str());
+            std::fflush(stdout);
+            continue;
+        }
+
+        int timeoutMs = 50;
+        const double t = now();
+        for (const Scheduled& s : outgoing)
+            timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>(std::ceil((s.due - t) * 1000))));
+        pollfd fd{master, POLLIN, 0};
+        const int ready = ::poll(&fd, 1, timeoutMs);
+        if (ready > 0 && (fd.revents & POLLIN) != 0) {
+            std::uint8_t buffer[256];
+            const ssize_t got = ::read(master, buffer, sizeof buffer);
+            if (got > 0) incoming.insert(incoming.end(), buffer, buffer + got);
+        }
+
+        // Requests: four bytes from their lead bytes on; anything else is line noise.
+        while (incoming.size() >= CommandFrame::SIZE) {
+            if (incoming[0] != CommandFrame::LEAD_0 || incoming[1] != CommandFrame::LEAD_1) {
+                incoming.erase(incoming.begin());
+                continue;
+            }
+            CommandFrame command;
+            std::copy_n(incoming.begin(), CommandFrame::SIZE, command.bytes.begin());
+            incoming.erase(incoming.begin(), incoming.begin() + CommandFrame::SIZE);
+            logFrame("in ", command.bytes.data(), CommandFrame::SIZE, commandKind(command.value()));
+            const double at = now();
+            if (auto reply = model.respond(command, at)) {
+                outgoing.push_back({at + reply->delayMs / 1000.0, std::move(reply->bytes)});
+            } else {
+                logFrame("-- ", command.bytes.data(), 0, "no reply");
+            }
+        }
+
+        const double sendTime = now();
+        for (auto it = outgoing.begin(); it != outgoing.end();) {
+            if (it->due > sendTime) {
+                ++it;
+                continue;
+            }
+            logFrame("out", it->bytes.data(), it->bytes.size(), replyKind(it->bytes));
+            std::size_t done = 0;
+            while (done < it->bytes.size()) {
+                const ssize_t n = ::write(master, it->bytes.data() + done, it->bytes.size() - done);
+                if (n <= 0) break;
+                done += static_cast<std::size_t>(n);
+            }
+            it = outgoing.erase(it);
+        }
+    }
+}
+
+}  // namespace travenor::sim

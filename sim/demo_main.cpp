@@ -1,0 +1,18 @@
+// travenor-demo: the real program with port 3 wired to a simulated instrument.
+#include <QApplication>
+#include <memory>
+
+#include "shell/Application.h"
+#include "sim/SimPort.h"
+
+int main(int argc, char* argv[]) {
+    QApplication qt(argc, argv);
+    travenor::sim::Config config;
+    config.recordCount = 120;
+    auto port = std::make_unique<travenor::sim::SimPort>(
+        std::make_unique<travenor::sim::InstrumentModel>(config), 3);
+    travenor::Application app(std::move(port),
+                              {QCoreApplication::applicationDirPath().toStdString(), nullptr, nullptr});
+    app.start();
+    return QApplication::exec();
+}

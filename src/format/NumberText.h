@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace travenor {
+
+// A count of tenths in the program's one number form: shortest decimal, no
+// exponent, a "0" before the point below 1 (5 -> "0.5", 50 -> "5", 255 -> "25.5").
+std::string tenthsText(unsigned tenths);
+
+// Rounds a non-negative quotient q / 10 to the nearest integer, a tie going to
+// the even neighbour (6005 -> 600, 6015 -> 602).
+long long roundTenthsToEven(long long q);
+
+}  // namespace travenor

@@ -1,0 +1,91 @@
+#include "platform/QtSerialPort.h"
+
+#include <QMetaObject>
+
+namespace travenor {
+
+QtSerialPort::QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent)
+    : QObject(parent), directory(std::move(directory)) {
+    // Queued, so a handler that opens a message box does not hold back the
+    // next notifications while the box is up.
+    connect(&port, &QSerialPort::readyRead, this, &QtSerialPort::bytesArrived,
+            Qt::QueuedConnection);
+    connect(&port, &QSerialPort::errorOccurred, this, &QtSerialPort::errorRaised);
+}
+
+bool QtSerialPort::open(int number, const LineSettings& settings) {
+    if (port.isOpen()) port.close();
+    // A number with no device fails without touching the serial layer: the
+    // scan asks for a port every 20 ms.
+    const std::string device = directory->deviceFor(number);
+    if (device.empty()) return false;
+    ++generation;
+    port.setPortName(QString::fromStdString(device));
+    port.setBaudRate(settings.baudRate);
+    port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits));
+    port.setParity(settings.parity == 'e'   ? QSerialPort::EvenParity
+                   : settings.parity == 'o' ? QSerialPort::OddParity
+                                            : QSerialPort::NoParity);
+    port.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    // Exclusive access: a port another program holds stays with it.
+    if (!port.open(QIODevice::ReadWrite)) return false;
+    // Stale input is not flushed by open() in this Qt.
+    port.clear(QSerialPort::AllDirections);
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (port.isOpen()) port.close();
+}
+
+bool QtSerialPort::isOpen() const { return port.isOpen(); }
+
+void QtSerialPort::write(const std::vector<std::uint8_t>& bytes) {
+    if (!port.isOpen()) return;
+    port.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    // Start the bytes now rather than on the next pass of the event loop.
+    port.flush();
+}
+
+void QtSerialPort::clearInput() {
+    if (port.isOpen()) port.clear(QSerialPort::Input);
+}
+
+std::size_t QtSerialPort::bytesWaiting() const {
+    return port.isOpen() ? static_cast<std::size_t>(port.bytesAvailable()) : 0;
+}
+
+std::vector<std::uint8_t> QtSerialPort::read(std::size_t maxBytes) {
+    if (!port.isOpen()) return {};
+    const QByteArray data = port.read(static_cast<qint64>(maxBytes));
+    return {data.begin(), data.end()};
+}
+
+void QtSerialPort::setReceiveThreshold(std::size_t bytes) { threshold = bytes == 0 ? 1 : bytes; }
+
+void QtSerialPort::setReceiveHandler(std::function<void()> receive) { handler = std::move(receive); }
+
+std::string QtSerialPort::deviceName(int number) const { return directory->deviceFor(number); }
+
+void QtSerialPort::bytesArrived() {
+    if (handler && bytesWaiting() >= threshold) handler();
+}
+
+void QtSerialPort::errorRaised(QSerialPort::SerialPortError error) {
+    // A device that went away (adapter pulled, far end hung up) raises read
+    // errors in a tight loop until the port is closed. Close it from the event
+    // loop, not inside the signal; discovery opens a port again later.
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
+        error != QSerialPort::WriteError)
+        return;
+    const unsigned failed = generation;
+    QMetaObject::invokeMethod(
+        this,
+        [this, failed] {
+            if (failed == generation) close();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace travenor

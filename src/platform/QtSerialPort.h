@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <memory>
+
+#include "platform/PortDirectory.h"
+#include "platform/SerialPort.h"
+
+namespace travenor {
+
+class QtSerialPort : public QObject, public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent = nullptr);
+
+    bool open(int number, const LineSettings& settings) override;
+    void close() override;
+    bool isOpen() const override;
+    void write(const std::vector<std::uint8_t>& bytes) override;
+    void clearInput() override;
+    std::size_t bytesWaiting() const override;
+    std::vector<std::uint8_t> read(std::size_t maxBytes) override;
+    void setReceiveThreshold(std::size_t threshold) override;
+    void setReceiveHandler(std::function<void()> handler) override;
+    std::string deviceName(int number) const override;
+
+private:
+    void bytesArrived();
+    void errorRaised(QSerialPort::SerialPortError error);
+
+    std::unique_ptr<PortDirectory> directory;
+    QSerialPort port;
+    std::size_t threshold = 1;
+    std::function<void()> handler;
+    // Counts opens, so a close queued for a failed port never closes its successor.
+    unsigned generation = 0;
+};
+
+}  // namespace travenor

@@ -1,0 +1,81 @@
+#include "platform/SystemPortDirectory.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace travenor {
+
+namespace {
+
+// Listing the on-board ports walks udev and opens every ttyS (about 10 ms);
+// the scan asks for a port every 20 ms, so the list is refreshed at most once
+// per pass over the 16 ports.
+constexpr auto ON_BOARD_LIST_AGE = std::chrono::milliseconds(16 * 20);
+
+bool numberedName(const std::string& name, const std::string& prefix, long& number) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
+    const std::string digits = name.substr(prefix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (digits.size() > 9) return false;
+    number = std::stol(digits);
+    return true;
+}
+
+}  // namespace
+
+SystemPortDirectory::SystemPortDirectory(std::string deviceFolder)
+    : deviceFolder(std::move(deviceFolder)) {}
+
+std::vector<std::string> SystemPortDirectory::adapterNames(const std::vector<std::string>& entries) {
+    std::vector<std::string> names;
+    for (const char* prefix : {"ttyUSB", "ttyACM"}) {
+        std::vector<std::pair<long, std::string>> found;
+        for (const std::string& entry : entries) {
+            long number = 0;
+            if (numberedName(entry, prefix, number)) found.emplace_back(number, entry);
+        }
+        std::sort(found.begin(), found.end());
+        for (auto& [number, name] : found) names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> SystemPortDirectory::onBoardPorts() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!onBoardListed || now - onBoardListedAt >= ON_BOARD_LIST_AGE) {
+        onBoard.clear();
+        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+            const std::string name = info.portName().toStdString();
+            if (name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0) continue;
+            onBoard.push_back(info.systemLocation().toStdString());
+        }
+        std::sort(onBoard.begin(), onBoard.end());
+        onBoardListed = true;
+        onBoardListedAt = now;
+    }
+    return onBoard;
+}
+
+std::string SystemPortDirectory::deviceFor(int number) {
+    if (number < 1 || number > 16) return {};
+#ifdef _WIN32
+    return "COM" + std::to_string(number);
+#else
+    std::vector<std::string> entries;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(deviceFolder, error), end; !error && it != end;
+         it.increment(error))
+        entries.push_back(it->path().filename().string());
+    const std::vector<std::string> adapters = adapterNames(entries);
+    const auto index = static_cast<std::size_t>(number - 1);
+    if (index < adapters.size()) return deviceFolder + "/" + adapters[index];
+    const std::vector<std::string> ports = onBoardPorts();
+    if (index - adapters.size() < ports.size()) return ports[index - adapters.size()];
+    return {};
+#endif
+}
+
+}  // namespace travenor

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/PortDirectory.h"
+
+namespace travenor {
+
+// The machine's serial ports by number. On Windows port p is COMp. Elsewhere
+// port p is the p-th of the USB adapters (/dev/ttyUSB*, then /dev/ttyACM*,
+// each in numeric order), then the on-board ports the serial layer reports.
+class SystemPortDirectory : public PortDirectory {
+public:
+    explicit SystemPortDirectory(std::string deviceFolder = "/dev");
+    std::string deviceFor(int number) override;
+
+    // The USB adapter names of a folder listing, in port order.
+    static std::vector<std::string> adapterNames(const std::vector<std::string>& entries);
+
+private:
+    std::vector<std::string> onBoardPorts();
+
+    std::string deviceFolder;
+    std::vector<std::string> onBoard;
+    std::chrono::steady_clock::time_point onBoardListedAt{};
+    bool onBoardListed = false;
+};
+
+}  // namespace travenor

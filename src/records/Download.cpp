@@ -1,0 +1,90 @@
+#include "records/Download.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "link/CommandFrame.h"
+#include "link/SerialLink.h"
+#include "platform/Controls.h"
+#include "platform/MessageBox.h"
+#include "records/RecordStore.h"
+#include "records/RecordTable.h"
+
+namespace travenor {
+
+namespace {
+constexpr const char* PROGRESS = "ProgressBar1";
+}
+
+Download::Download(SerialLink& link, RecordStore& store, RecordTable& table, Controls& controls,
+                   MessageBox& messages, std::function<void()> processPendingEvents)
+    : link(link),
+      store(store),
+      table(table),
+      controls(controls),
+      messages(messages),
+      processPendingEvents(std::move(processPendingEvents)) {}
+
+void Download::startDownload() {
+    downloading = 1;
+    table.clearRecords();
+    if (processPendingEvents) processPendingEvents();
+    link.sendCommand(RECORD_COUNT_COMMAND);
+    recordIndex = 1;
+    resendCount = 0;
+}
+
+void Download::acceptRecordCount(std::int32_t count) {
+    recordCount = count;
+    if (count != 0) {
+        recordIndex = 1;
+        link.sendCommand(1);
+        controls.setValue(PROGRESS, 0);
+        controls.setVisible(PROGRESS, true);
+    } else {
+        messages.show("Error\r\n", "  Error!");
+    }
+}
+
+void Download::acceptRecord(std::int32_t number, const Record& record) {
+    if (number == recordIndex) {
+        if (recordIndex <= recordCount) {
+            store.store(recordIndex, record);
+            if (recordIndex == TABLE_SHOWN_AT) table.buildRecordTable(0, 0);
+        }
+        resendCount = 0;
+        waitTicks = 0;
+        // The store ends at slot 4000: once it is filled the download is over,
+        // whatever count the instrument reported, and nothing is asked beyond it.
+        if (recordIndex >= RecordStore::LAST_SLOT) {
+            recordIndex = RecordStore::LAST_SLOT + 1;
+            endOfRecords();
+            return;
+        }
+        ++recordIndex;
+        if (recordIndex <= recordCount) controls.setValue(PROGRESS, recordIndex * 100 / recordCount);
+    }
+    link.sendCommand(recordIndex);
+}
+
+void Download::endOfRecords() {
+    downloading = 0;
+    controls.setVisible(PROGRESS, false);
+    table.buildRecordTable(0, 0);
+}
+
+void Download::downloadTick() {
+    // The counters go on counting as long as the timer runs; they only stop
+    // short of the top of their range.
+    if (waitTicks < INT16_MAX) ++waitTicks;
+    if (waitTicks > TOLERATED_WAIT_TICKS) {
+        if (resendCount < INT16_MAX) ++resendCount;
+        link.sendCommand(recordIndex);
+    }
+    if (resendCount > TOLERATED_RESENDS) {
+        downloading = 0;
+        table.buildRecordTable(0, 0);
+    }
+}
+
+}  // namespace travenor

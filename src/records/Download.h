@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "link/RecordSink.h"
+
+namespace travenor {
+
+class Controls;
+class MessageBox;
+class RecordStore;
+class RecordTable;
+class SerialLink;
+
+// Reads the instrument's records one request at a time into the store.
+class Download : public RecordSink {
+public:
+    static constexpr std::int16_t TABLE_SHOWN_AT = 64;
+    static constexpr std::int16_t TOLERATED_WAIT_TICKS = 3;
+    static constexpr std::int16_t TOLERATED_RESENDS = 2;
+
+    Download(SerialLink& link, RecordStore& store, RecordTable& table, Controls& controls,
+             MessageBox& messages, std::function<void()> processPendingEvents);
+
+    // The Read command.
+    void startDownload();
+    void acceptRecordCount(std::int32_t count) override;
+    void acceptRecord(std::int32_t number, const Record& record) override;
+    void endOfRecords() override;
+    // Timer4, every 50 ms while downloading: re-sends and gives up.
+    void downloadTick();
+
+    std::uint8_t downloading = 0;
+    std::int32_t recordCount = 0;
+    std::int16_t recordIndex = 0;
+    std::int16_t waitTicks = 0;
+    std::int16_t resendCount = 0;
+
+private:
+    void showProgress();
+
+    SerialLink& link;
+    RecordStore& store;
+    RecordTable& table;
+    Controls& controls;
+    MessageBox& messages;
+    std::function<void()> processPendingEvents;
+};
+
+}  // namespace travenor

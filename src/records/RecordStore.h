@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace travenor {
+
+// The mark of an empty slot, in the Ih column.
+inline constexpr const char* EMPTY_SLOT = "30000";
+
+// One stored record as the user reads it: six texts and the channel index.
+struct Record {
+    std::string Ih;
+    std::string Ir;
+    std::string Is;
+    std::string It;
+    std::string FEr;  // the "F.Er" column
+    std::string Ratio;
+    std::int16_t CH = 0;
+
+    bool operator==(const Record&) const = default;
+};
+
+// The records read from the instrument, by record number: records 0 to 4000.
+// Every operation checks the slot number; a number outside the records is
+// refused (false / nullptr) and nothing changes.
+class RecordStore {
+public:
+    static constexpr int FIRST_SLOT = 0;
+    static constexpr int LAST_SLOT = 4000;
+
+    RecordStore();
+
+    static bool hasSlot(int n) { return n >= FIRST_SLOT && n <= LAST_SLOT; }
+
+    bool store(int n, Record record);
+    bool markEmpty(int n);
+    const Record* read(int n) const;
+    bool isEmpty(int n) const;
+
+private:
+    std::vector<Record> records;
+};
+
+}  // namespace travenor

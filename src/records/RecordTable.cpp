@@ -1,0 +1,73 @@
+#include "records/RecordTable.h"
+
+#include <utility>
+
+#include "platform/Controls.h"
+#include "platform/FileSystem.h"
+#include "records/RecordLine.h"
+#include "records/RecordStore.h"
+
+namespace travenor {
+
+const std::string RecordTable::TITLE_LINE = std::string(44, ' ') + "Travenor";
+const std::string RecordTable::HEADER_LINE =
+    "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                ";
+
+namespace {
+constexpr const char* LINE_END = "\r\n";
+}
+
+RecordTable::RecordTable(RecordStore& store, Controls& controls, FileSystem& files,
+                         std::string scratchFolder)
+    : store(store), controls(controls), files(files), scratchFolder(std::move(scratchFolder)) {}
+
+std::string RecordTable::scratchPath() const { return scratchFolder + "/" + SCRATCH_NAME; }
+
+std::string RecordTable::tableText(const RecordStore& store, int first, int last) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(last >= first ? last - first + 3 : 2) * 80);
+    text += TITLE_LINE + LINE_END;
+    text += HEADER_LINE + LINE_END;
+    for (int n = first; n <= last; ++n) {
+        if (!RecordStore::hasSlot(n) || store.isEmpty(n)) continue;
+        if (const auto line = recordLine(store, n)) text += *line + LINE_END;
+    }
+    return text;
+}
+
+void RecordTable::buildRecordTable(std::int16_t first, std::int16_t last) {
+    bool display = false;
+    if (first == 0) {
+        first = DEFAULT_FIRST;
+        display = true;
+    }
+    if (last == 0) {
+        last = DEFAULT_LAST;
+        display = true;
+    }
+
+    // The table passes through the scratch file and is read back from it. Where
+    // the program's folder cannot be written (an installed program) the text
+    // made here is shown all the same.
+    std::string text = tableText(store, first, last);
+    const std::string path = scratchPath();
+    files.remove(path);
+    if (files.write(path, text)) {
+        if (auto readBack = files.readAll(path)) text = std::move(*readBack);
+    }
+
+    if (display) {
+        controls.setText("RichTextBox1", text);
+        controls.setText("RichTextBox2", controls.text("RichTextBox1"));
+    } else {
+        controls.setText("RichTextBox2", text);
+    }
+    files.remove(path);
+}
+
+void RecordTable::clearRecords() {
+    for (int n = RecordStore::FIRST_SLOT; n <= DEFAULT_LAST; ++n) store.markEmpty(n);
+    buildRecordTable(0, 0);
+}
+
+}  // namespace travenor

@@ -1,0 +1,315 @@
+#include "shell/MainWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "link/SerialLink.h"
+#include "shell/MainWindowLayout.h"
+#include "shell/WindowFonts.h"
+
+namespace travenor {
+
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixelRect(const layout::Control& c) {
+    return {layout::pixels(c.left), layout::pixels(c.top), layout::pixels(c.width),
+            layout::pixels(c.height)};
+}
+
+QFont fontFor(layout::Font font, const QFont& fallback) {
+    switch (font) {
+        case layout::Font::Current: return songFont(26.25, true);
+        case layout::Font::RatioError: return songFont(15.75, false);
+        case layout::Font::Heading: return songFont(15.75, true);
+        case layout::Font::Table: return tableFont();
+        case layout::Font::Default: break;
+    }
+    return fallback;
+}
+
+// The boxes hold lines; their text is handed out with CR LF line ends, as the
+// table was made and as files are written.
+QString withCrLf(QString text) {
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(layout::CAPTION));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/travenor.svg")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(layout::pixels(layout::CLIENT_WIDTH), layout::pixels(layout::CLIENT_HEIGHT));
+    setCentralWidget(client);
+
+    buildControls();
+    buildToolbar();
+    buildMenus();
+    buildStatusBar();
+    buildTimers();
+
+    // Fixed size: no dragging, no maximize.
+    fixedSize = sizeHint();
+    setFixedSize(fixedSize);
+
+    if (QWidget* first = control(layout::tabOrder().front())) first->setFocus();
+}
+
+void MainWindow::buildControls() {
+    for (const layout::Control& c : layout::controls()) {
+        QWidget* parent = *c.parent ? named.at(c.parent) : client;
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+            case layout::Kind::Label: widget = new QLabel(qs(c.caption), parent); break;
+            case layout::Kind::ValueLabel: {
+                auto* label = new QLabel(qs(c.caption), parent);
+                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                label->setFrameStyle(QFrame::Box | QFrame::Plain);
+                label->setLineWidth(1);
+                widget = label;
+                break;
+            }
+            case layout::Kind::Frame: widget = new QGroupBox(qs(c.caption), parent); break;
+            case layout::Kind::TextBox: widget = new QLineEdit(qs(c.caption), parent); break;
+            case layout::Kind::ComboBox: {
+                auto* box = new QComboBox(parent);
+                box->setEditable(true);
+                box->setEditText(qs(c.caption));
+                connect(box, &QComboBox::editTextChanged, this, &MainWindow::updatePortToolTip);
+                widget = box;
+                break;
+            }
+            case layout::Kind::Button: {
+                auto* button = new QPushButton(qs(c.caption), parent);
+                const QString key = qs(c.caption);
+                connect(button, &QPushButton::clicked, this,
+                        [this, key] { emit commandRequested(key, false); });
+                widget = button;
+                break;
+            }
+            case layout::Kind::TextArea: {
+                auto* area = new QPlainTextEdit(parent);
+                area->setLineWrapMode(QPlainTextEdit::NoWrap);
+                widget = area;
+                break;
+            }
+            case layout::Kind::ProgressBar: {
+                auto* bar = new QProgressBar(parent);
+                bar->setRange(0, 100);
+                bar->setValue(0);
+                widget = bar;
+                break;
+            }
+        }
+        widget->setObjectName(qs(c.name));
+        widget->setGeometry(pixelRect(c));
+        widget->setFont(fontFor(c.font, widget->font()));
+        widget->setVisible(c.visible);
+        named.emplace(c.name, widget);
+    }
+    const auto order = layout::tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(control(order[i - 1]), control(order[i]));
+}
+
+void MainWindow::buildToolbar() {
+    auto* bar = new QToolBar(client);
+    bar->setObjectName(QStringLiteral("Toolbar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(layout::TOOLBAR_ICON_SIZE, layout::TOOLBAR_ICON_SIZE));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setGeometry(0, 0, layout::pixels(layout::CLIENT_WIDTH), layout::pixels(layout::TOOLBAR_HEIGHT));
+    for (const layout::ToolbarButton& button : layout::toolbar()) {
+        const QString key = qs(button.key);
+        QAction* action = bar->addAction(QIcon(qs(button.icon)), key);
+        action->setObjectName(key);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { emit commandRequested(key, true); });
+    }
+    named.emplace("Toolbar1", bar);
+}
+
+void MainWindow::buildMenus() {
+    for (const layout::Menu& menu : layout::menus()) {
+        QMenu* m = menuBar()->addMenu(qs(menu.caption));
+        m->setObjectName(qs(menu.name));
+        for (const layout::MenuItem& item : menu.items) {
+            QAction* action = m->addAction(qs(item.caption));
+            action->setObjectName(qs(item.name));
+            const QString key = qs(item.command);
+            connect(action, &QAction::triggered, this,
+                    [this, key] { emit commandRequested(key, false); });
+        }
+    }
+}
+
+void MainWindow::buildStatusBar() {
+    auto* bar = new QStatusBar(client);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setGeometry(0, layout::pixels(layout::STATUS_BAR_TOP), layout::pixels(layout::CLIENT_WIDTH),
+                     layout::pixels(layout::STATUS_BAR_HEIGHT));
+    int number = 1;
+    for (const layout::Panel& panel : layout::panels()) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("Panel%1").arg(number));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(layout::pixels(panel.minimumWidth));
+        label->setFixedWidth(layout::pixels(panel.width));
+        bar->addWidget(label);
+        named.emplace("Panel" + std::to_string(number), label);
+        ++number;
+    }
+    named.emplace("StatusBar1", bar);
+}
+
+void MainWindow::buildTimers() {
+    for (const layout::Timer& t : layout::timers()) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(qs(t.name));
+        timer->setTimerType(Qt::PreciseTimer);
+        if (t.interval > 0) timer->setInterval(t.interval);
+        timers.emplace(t.name, timer);
+        periods.emplace(t.name, t.interval);
+    }
+}
+
+QWidget* MainWindow::control(std::string_view name) const {
+    const auto found = named.find(name);
+    return found == named.end() ? nullptr : found->second;
+}
+
+QTimer* MainWindow::timer(std::string_view name) const {
+    const auto found = timers.find(name);
+    return found == timers.end() ? nullptr : found->second;
+}
+
+std::string MainWindow::text(std::string_view name) const {
+    QWidget* widget = control(name);
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
+    if (auto* box = qobject_cast<QComboBox*>(widget)) return box->currentText().toStdString();
+    if (auto* area = qobject_cast<QPlainTextEdit*>(widget))
+        return withCrLf(area->toPlainText()).toStdString();
+    return {};
+}
+
+void MainWindow::setText(std::string_view name, const std::string& text) {
+    QWidget* widget = control(name);
+    const QString value = QString::fromStdString(text);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        // Rewriting the same text would only reset the caret under the user's hands.
+        if (edit->text() != value) edit->setText(value);
+    } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        if (box->currentText() != value) box->setEditText(value);
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) {
+        area->setPlainText(value);
+    }
+}
+
+bool MainWindow::isVisible(std::string_view name) const {
+    QWidget* widget = control(name);
+    return widget != nullptr && !widget->isHidden();
+}
+
+void MainWindow::setVisible(std::string_view name, bool visible) {
+    if (QWidget* widget = control(name)) widget->setVisible(visible);
+}
+
+bool MainWindow::isEnabled(std::string_view name) const {
+    QWidget* widget = control(name);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void MainWindow::setEnabled(std::string_view name, bool enabled) {
+    if (QWidget* widget = control(name)) widget->setEnabled(enabled);
+}
+
+int MainWindow::value(std::string_view name) const {
+    auto* bar = qobject_cast<QProgressBar*>(control(name));
+    return bar != nullptr ? bar->value() : 0;
+}
+
+void MainWindow::setValue(std::string_view name, int value) {
+    if (auto* bar = qobject_cast<QProgressBar*>(control(name))) bar->setValue(value);
+}
+
+int MainWindow::interval(std::string_view name) const {
+    const auto found = periods.find(name);
+    return found == periods.end() ? 0 : found->second;
+}
+
+void MainWindow::setInterval(std::string_view name, int milliseconds) {
+    const auto found = periods.find(name);
+    if (found == periods.end() || found->second == milliseconds) return;
+    found->second = milliseconds;
+    if (!timersLive) return;
+    QTimer* t = timer(name);
+    // Interval 0 means stopped: a 0 ms QTimer would fire on every pass of the loop.
+    if (milliseconds <= 0) {
+        t->stop();
+    } else {
+        t->start(milliseconds);
+    }
+}
+
+void MainWindow::setTimersLive(bool live) {
+    timersLive = live;
+    for (auto& [name, t] : timers) {
+        const int period = periods.at(name);
+        if (live && period > 0) {
+            t->start(period);
+        } else {
+            t->stop();
+        }
+    }
+}
+
+void MainWindow::holdWindowSize() {
+    if (isMinimized() || isMaximized() || isFullScreen()) return;
+    if (size() != fixedSize) resize(fixedSize);
+}
+
+void MainWindow::setDeviceNames(std::function<std::string(int)> names) {
+    deviceFor = std::move(names);
+    updatePortToolTip();
+}
+
+void MainWindow::updatePortToolTip() {
+    if (!deviceFor) return;
+    const auto number = portNumberOf(text("Combo1"));
+    std::string device = number ? deviceFor(*number) : std::string();
+    const QString tip = device.empty() ? QStringLiteral("No device for this port number")
+                                       : QStringLiteral("Device: %1").arg(QString::fromStdString(device));
+    control("Combo1")->setToolTip(tip);
+    control("Text1")->setToolTip(tip);
+}
+
+}  // namespace travenor

@@ -1,0 +1,15 @@
+#include <QApplication>
+#include <memory>
+
+#include "platform/QtSerialPort.h"
+#include "platform/SystemPortDirectory.h"
+#include "shell/Application.h"
+
+int main(int argc, char* argv[]) {
+    QApplication qt(argc, argv);
+    travenor::Application app(
+        std::make_unique<travenor::QtSerialPort>(std::make_unique<travenor::SystemPortDirectory>()),
+        {QCoreApplication::applicationDirPath().toStdString(), nullptr, nullptr});
+    app.start();
+    return QApplication::exec();
+}
