@@ -61,6 +61,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
+    setFont(windowFont());
     client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(layout::pixels(layout::CLIENT_WIDTH), layout::pixels(layout::CLIENT_HEIGHT));

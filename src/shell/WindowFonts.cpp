@@ -17,6 +17,16 @@ const QStringList SONG_FAMILIES = {
 
 }  // namespace
 
+QFont windowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8);
+    return font;
+}
+
 QFont songFont(double pointSize, bool bold) {
     QFont font;
     font.setFamilies(SONG_FAMILIES);
@@ -33,6 +43,16 @@ QFont tableFont() {
     for (const QString& family : {QStringLiteral("NSimSun"), QStringLiteral("SimSun")}) {
         if (installed.contains(family) && QFontDatabase::isFixedPitch(family)) {
             QFont font(family);
+            font.setPointSizeF(9);
+            return font;
+        }
+    }
+    // Some faces the system offers as fixed-pitch are not quite (dual-width
+    // fonts); take one known to be, where installed.
+    for (const QString& family : {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}) {
+        if (installed.contains(family)) {
+            QFont font(family);
+            font.setStyleHint(QFont::TypeWriter);
             font.setPointSizeF(9);
             return font;
         }

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include "link/CommandFrame.h"
+#include "link/DecodedReply.h"
+#include "link/LinkSupervisor.h"
+#include "link/SerialLink.h"
+#include "platform/QtSerialPort.h"
+#include "records/Download.h"
+#include "records/RecordStore.h"
+#include "shell/Application.h"
+#include "shell/MainWindow.h"
+#include "sim/InstrumentModel.h"
+#include "support/FakeControls.h"
+#include "support/SimProcess.h"
+#include "support/Wait.h"
+
+namespace travenor {
+namespace {
+
+using test::SimProcess;
+using test::waitFor;
+
+std::unique_ptr<QtSerialPort> portTo(const std::string& device, int number = 5) {
+    return std::make_unique<QtSerialPort>(
+        std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{number, device}}));
+}
+
+TEST(Simulator, AnswersAProbeFromTheProgramsLinkCodeAtLineRate) {
+    SimProcess sim({});
+    ASSERT_TRUE(sim.started);
+    auto port = portTo(sim.path());
+    test::FakeControls controls;
+    controls.setText("Combo1", "5");
+    SerialLink link(*port, controls);
+    link.openPort();
+    ASSERT_TRUE(link.portOpen());
+    std::optional<ReplyFrame> reply;
+    port->setReceiveHandler([&] { reply = link.receiveStep(); });
+
+    QElapsedTimer clock;
+    clock.start();
+    link.sendCommand(PROBE_COMMAND_BASE + 5);
+    ASSERT_TRUE(waitFor([&] { return reply.has_value(); }, 2000));
+    const auto elapsed = clock.nsecsElapsed() / 1e6;
+    EXPECT_LT(elapsed, 100.0);
+    EXPECT_GE(elapsed, 6.0);  // the line's own time is honoured
+    EXPECT_EQ(reply->kindValue(), 4);
+    EXPECT_EQ(reply->bytes[1], 5);
+    std::printf("probe answered in %.2f ms\n", elapsed);
+}
+
+TEST(Simulator, BadOptionsExitNonZeroWithAMessage) {
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--records", "x"},
+                                    QStringList{"--record-file", "/nonexistent/file"}}) {
+        QProcess p;
+        p.start(QStringLiteral(TRAVENOR_SIM_PATH), args);
+        ASSERT_TRUE(p.waitForFinished(5000));
+        EXPECT_NE(p.exitCode(), 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().contains("travenor-sim:"));
+    }
+    QProcess help;
+    help.start(QStringLiteral(TRAVENOR_SIM_PATH), {"--help"});
+    ASSERT_TRUE(help.waitForFinished(5000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().contains("--drop-fraction"));
+}
+
+TEST(Simulator, RemovesItsLinkOnInterrupt) {
+    std::string link;
+    {
+        SimProcess sim({});
+        ASSERT_TRUE(sim.started);
+        link = sim.path();
+        ::kill(static_cast<pid_t>(sim.proc().processId()), SIGINT);
+        ASSERT_TRUE(sim.proc().waitForFinished(5000));
+        EXPECT_EQ(sim.proc().exitCode(), 0);
+    }
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(link)).isSymLink());
+}
+
+// The whole program with real timers over a pseudo-terminal.
+struct ProgramTest : ::testing::Test {
+    std::unique_ptr<Application> app;
+    QTemporaryDir folder;
+
+    void startProgram(const std::string& device) {
+        app = std::make_unique<Application>(portTo(device),
+                                            ApplicationOptions{folder.path().toStdString(), nullptr, nullptr});
+        app->start();
+    }
+    std::string t(const char* name) { return app->window().text(name); }
+    bool linked() { return t("Text3") == "Connected" && t("Combo1") == "5"; }
+};
+
+TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
+    SimProcess sim({"--records", "500", "--seed", "11"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return t("Label14") == "Set:600/5A"; }, 3000));
+    EXPECT_NE(t("Label2"), "- - - -");
+
+    QElapsedTimer clock;
+    clock.start();
+    app->runCommand("Read");
+    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    std::printf("500 records in %.2f s\n", clock.elapsed() / 1000.0);
+
+    const auto records = sim::InstrumentModel::generateRecords(500, 11);
+    for (int n = 1; n <= 500; ++n) {
+        const DecodedReply d = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
+        ASSERT_EQ(*app->store().read(n), (Record{d.primary, d.secondaryR, d.secondaryS, d.secondaryT,
+                                                 d.errorText, d.ratio, static_cast<std::int16_t>(d.channel)}))
+            << n;
+    }
+    EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);
+    EXPECT_FALSE(app->window().isVisible("ProgressBar1"));
+}
+
+TEST_F(ProgramTest, LosesTheLinkWhenTheInstrumentFallsSilentAndFindsItAgain) {
+    SimProcess sim({"--silent-after", "1.5", "--silent-for", "3"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return t("Text3") == "Unconnect"; }, 6000));
+    EXPECT_EQ(t("Label8"), "- - - -");
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
+}
+
+TEST_F(ProgramTest, HangUpClosesThePortWithoutSpinningAndTheLinkComesBack) {
+    SimProcess sim({"--hang-up-after", "1.5", "--hang-up-for", "2"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return t("Text3") == "Unconnect"; }, 6000));
+    const double before = test::processCpuSeconds();
+    test::runFor(1000);
+    const double used = test::processCpuSeconds() - before;
+    EXPECT_LT(used, 0.3) << "CPU seconds in one second with the line gone";
+    std::printf("CPU while the line is gone: %.1f%% of one core\n", used * 100);
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
+}
+
+}  // namespace
+}  // namespace travenor

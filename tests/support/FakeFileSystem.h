@@ -1,0 +1,36 @@
+#pragma once
+
+#include <map>
+
+#include "platform/FileSystem.h"
+
+namespace travenor::test {
+
+// Files in memory; `writable` false makes every write fail, as in a folder the
+// program may not write to.
+class FakeFileSystem : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    bool writable = true;
+    std::vector<std::string> log;
+
+    bool remove(const std::string& path) override {
+        log.push_back("remove " + path);
+        files.erase(path);
+        return true;
+    }
+    bool write(const std::string& path, const std::string& bytes) override {
+        log.push_back("write " + path);
+        if (!writable) return false;
+        files[path] = bytes;
+        return true;
+    }
+    std::optional<std::string> readAll(const std::string& path) override {
+        log.push_back("read " + path);
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+}  // namespace travenor::test

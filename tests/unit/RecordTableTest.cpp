@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/QtFileSystem.h"
+#include "records/RecordLine.h"
+#include "records/RecordStore.h"
+#include "records/RecordTable.h"
+#include "support/FakeControls.h"
+#include "support/FakeFileSystem.h"
+
+namespace travenor {
+namespace {
+
+const std::string TITLE = std::string(44, ' ') + "Travenor\r\n";
+const std::string HEADER =
+    "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                \r\n";
+
+Record sample(int n) {
+    return {std::to_string(n) + ".0A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A",
+            static_cast<std::int16_t>(n % 3)};
+}
+
+struct RecordTableTest : ::testing::Test {
+    RecordStore store;
+    test::FakeControls controls;
+    test::FakeFileSystem files;
+    RecordTable table{store, controls, files, "/opt/travenor"};
+
+    std::string line(int n) { return *recordLine(store, n) + "\r\n"; }
+};
+
+TEST_F(RecordTableTest, EmptyTableIsTitleAndHeader) {
+    table.clearRecords();
+    EXPECT_EQ(HEADER.size(), 94u);
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER);
+    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER);
+}
+
+TEST_F(RecordTableTest, DisplayAndPrintBuilds) {
+    table.clearRecords();
+    for (int n = 1; n <= 3; ++n) store.store(n, sample(n));
+    table.buildRecordTable(0, 0);
+    const std::string full = TITLE + HEADER + line(1) + line(2) + line(3);
+    EXPECT_EQ(controls.text("RichTextBox1"), full);
+    EXPECT_EQ(controls.text("RichTextBox2"), full);
+
+    // Print builds fill the print buffer only.
+    table.buildRecordTable(5, 3);
+    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER);
+    EXPECT_EQ(controls.text("RichTextBox1"), full);
+    table.buildRecordTable(2, 3);
+    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(2) + line(3));
+
+    // One bound 0: display mode with the other bound kept.
+    table.buildRecordTable(0, 2);
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + line(1) + line(2));
+}
+
+TEST_F(RecordTableTest, SlotsBeyondTheDefaultRangeAndTheStore) {
+    table.clearRecords();
+    // Never marked empty, never stored: blanks and "R".
+    table.buildRecordTable(3501, 3503);
+    const std::string blank = std::string(67, ' ') + "R\r\n";
+    EXPECT_EQ(controls.text("RichTextBox2"),
+              TITLE + HEADER + "NO.3501" + blank + "NO.3502" + blank + "NO.3503" + blank);
+    store.store(3999, sample(3999));
+    store.store(4000, sample(4000));
+    table.buildRecordTable(3999, 4002);
+    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(3999) + line(4000));
+    table.buildRecordTable(-5, 0);
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER);
+}
+
+TEST_F(RecordTableTest, ScratchFileIsWrittenReadAndRemoved) {
+    table.clearRecords();
+    files.log.clear();
+    table.buildRecordTable(0, 0);
+    const std::string path = "/opt/travenor/lishi.txt";
+    EXPECT_EQ(files.log, (std::vector<std::string>{"remove " + path, "write " + path, "read " + path,
+                                                   "remove " + path}));
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(RecordTableTest, UnwritableFolderStillShowsTheTable) {
+    files.writable = false;
+    table.clearRecords();
+    store.store(1, sample(1));
+    table.buildRecordTable(0, 0);
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + line(1));
+    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(1));
+}
+
+TEST_F(RecordTableTest, ClearLeavesSlotsAbove3500) {
+    store.store(3600, sample(3600));
+    store.store(20, sample(20));
+    table.clearRecords();
+    EXPECT_TRUE(store.isEmpty(0));
+    EXPECT_TRUE(store.isEmpty(20));
+    EXPECT_TRUE(store.isEmpty(3500));
+    EXPECT_EQ(*store.read(3600), sample(3600));
+    EXPECT_EQ(store.read(3501)->Ih, "");
+}
+
+// The real file layer in a real folder: no lishi.txt is left behind, an old
+// one is replaced, and a folder that cannot be written still gives the table.
+TEST(RecordTableFiles, RealFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    RecordStore store;
+    test::FakeControls controls;
+    QtFileSystem files;
+    RecordTable table(store, controls, files, dir.path().toStdString());
+    const QString scratch = dir.filePath(QStringLiteral("lishi.txt"));
+    {
+        QFile stale(scratch);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write("left over");
+    }
+    table.clearRecords();
+    store.store(1, sample(1));
+    table.buildRecordTable(0, 0);
+    EXPECT_FALSE(QFile::exists(scratch));
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");
+
+    RecordTable nowhere(store, controls, files, dir.filePath(QStringLiteral("missing/folder")).toStdString());
+    controls.setText("RichTextBox1", "");
+    nowhere.buildRecordTable(0, 0);
+    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");
+}
+
+}  // namespace
+}  // namespace travenor

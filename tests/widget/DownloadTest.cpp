@@ -1,0 +1,216 @@
+#include <QAction>
+
+#include "link/DecodedReply.h"
+#include "records/RecordLine.h"
+#include "support/AppFixture.h"
+#include "support/Frames.h"
+
+namespace travenor {
+namespace {
+
+using test::AppFixture;
+
+// Runs the download as the program would: replies as they come (a reply
+// that arrives after a time-out is still taken), a download tick whenever the
+// line is quiet while the download runs. Returns the ticks it took.
+int runDownload(AppFixture& f, int limit = 200000) {
+    int ticks = 0;
+    while (ticks < limit) {
+        if (f.pump() > 0) continue;
+        if (f.download().downloading == 0) break;
+        f.download().downloadTick();
+        ++ticks;
+    }
+    return ticks;
+}
+
+void expectStoredAsSent(AppFixture& f, int first, int last) {
+    const auto& records = f.port->model().records();
+    for (int n = first; n <= last; ++n) {
+        const Record* stored = f.app->store().read(n);
+        ASSERT_NE(stored, nullptr);
+        const auto decoded = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
+        EXPECT_EQ(*stored, (Record{decoded.primary, decoded.secondaryR, decoded.secondaryS,
+                                   decoded.secondaryT, decoded.errorText, decoded.ratio,
+                                   static_cast<std::int16_t>(decoded.channel)}))
+            << "record " << n;
+    }
+}
+
+TEST_F(AppFixture, DownloadOfThreeRecords) {
+    start(quietInstrument(3));
+    connect();
+    download().startDownload();
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
+    EXPECT_EQ(download().downloading, 1);
+
+    pump();  // count 3
+    EXPECT_TRUE(window().isVisible("ProgressBar1"));
+    EXPECT_EQ(window().value("ProgressBar1"), 0);
+    pump();  // record 1
+    EXPECT_EQ(window().value("ProgressBar1"), 66);
+    pump();  // record 2
+    EXPECT_EQ(window().value("ProgressBar1"), 100);
+    window().setValue("ProgressBar1", 7);
+    pump();  // record 3: no progress update
+    EXPECT_EQ(window().value("ProgressBar1"), 7);
+    pump();  // end of records
+    EXPECT_EQ(requests(), (std::vector<std::int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(download().downloading, 0);
+    EXPECT_FALSE(window().isVisible("ProgressBar1"));
+
+    const std::string table = t("RichTextBox1");
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_NE(table.find(*recordLine(app->store(), n) + "\r\n"), std::string::npos) << n;
+    EXPECT_EQ(t("RichTextBox2"), table);
+    expectStoredAsSent(*this, 1, 3);
+}
+
+TEST_F(AppFixture, TableShownOnceAtRecord64) {
+    start(quietInstrument(70));
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 65; ++i) pump();  // count, then records 1 to 64
+    EXPECT_EQ(download().recordIndex, 65);
+    const std::string table = t("RichTextBox1");
+    EXPECT_NE(table.find("NO.0064"), std::string::npos);
+    EXPECT_EQ(table.find("NO.0065"), std::string::npos);
+    runDownload(*this);
+    EXPECT_NE(t("RichTextBox1").find("NO.0070"), std::string::npos);
+}
+
+TEST_F(AppFixture, RepeatedReplyStoresNothingAndAsksAgain) {
+    start(quietInstrument(10));
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 6; ++i) pump();  // count and records 1 to 5; 6 is asked for
+    ASSERT_EQ(download().recordIndex, 6);
+    requests();
+    port->inject(test::bytesOf(test::recordFrame(5, 1)));
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{6});  // the expected record, asked for again
+    EXPECT_EQ(download().recordIndex, 6);
+    expectStoredAsSent(*this, 1, 5);
+}
+
+TEST_F(AppFixture, CountOfZeroShowsTheErrorBoxAndTheTimerEndsTheDownload) {
+    sim::Config config = quietInstrument(5);
+    config.faults.reportedCount = 0;
+    start(config);
+    connect();
+    download().startDownload();
+    pump();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].first, "Error\r\n");
+    EXPECT_EQ(messages->shown[0].second, "  Error!");
+    EXPECT_EQ(download().downloading, 1);
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
+
+    for (int tick = 1; tick <= 6; ++tick) download().downloadTick();
+    EXPECT_EQ(requests(), (std::vector<std::int32_t>{1, 1, 1}));
+    EXPECT_EQ(download().downloading, 0);
+    EXPECT_TRUE(app->store().isEmpty(1));
+}
+
+TEST_F(AppFixture, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) {
+    sim::Config config = quietInstrument(5);
+    config.faults.silentAfterRecord = 2;
+    config.faults.silentForSeconds = 1e9;
+    start(config);
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 3; ++i) pump();
+    requests();
+    for (int tick = 1; tick <= 3; ++tick) download().downloadTick();
+    EXPECT_TRUE(requests().empty());
+    download().downloadTick();
+    download().downloadTick();
+    EXPECT_EQ(download().downloading, 1);
+    download().downloadTick();
+    EXPECT_EQ(requests(), (std::vector<std::int32_t>{3, 3, 3}));
+    EXPECT_EQ(download().downloading, 0);
+    EXPECT_NE(t("RichTextBox1").find("NO.0002"), std::string::npos);
+    EXPECT_EQ(t("RichTextBox1").find("NO.0003"), std::string::npos);
+    refresh();
+    EXPECT_EQ(window().interval("Timer4"), 0);
+
+    // Read again: the wait count is still high, so the first tick already re-sends.
+    EXPECT_GE(download().waitTicks, 6);
+    download().startDownload();
+    requests();
+    download().downloadTick();
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{1});
+}
+
+TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
+    sim::Config config = quietInstrument(10);
+    config.faults.silentAfterRecord = 4;
+    start(config);
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 5; ++i) pump();
+    refresh();
+    EXPECT_EQ(t("Text4"), "Reading...");
+    const std::string tableBefore = t("RichTextBox1");
+    for (int tick = 0; tick < 31; ++tick) discovery();
+    refresh();
+    EXPECT_EQ(download().downloading, 0);
+    EXPECT_EQ(window().interval("Timer4"), 0);
+    EXPECT_EQ(t("Text4"), "Device Finding...");
+    EXPECT_TRUE(window().isEnabled("Command2"));
+    EXPECT_TRUE(window().isVisible("ProgressBar1"));  // left as it was, disabled
+    EXPECT_FALSE(window().isEnabled("ProgressBar1"));
+    EXPECT_EQ(t("RichTextBox1"), tableBefore);
+    expectStoredAsSent(*this, 1, 4);
+}
+
+TEST_F(AppFixture, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
+    sim::Config config = quietInstrument(4005);
+    config.faults.reportedCount = 40000;
+    start(config);
+    connect();
+    download().startDownload();
+    runDownload(*this);
+    EXPECT_EQ(download().downloading, 0);
+    EXPECT_FALSE(window().isVisible("ProgressBar1"));
+    const auto sent = requests();
+    EXPECT_EQ(sent.back(), 4000);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 4001), 0);
+    expectStoredAsSent(*this, 3995, 4000);
+    EXPECT_EQ(window().value("ProgressBar1"), 4000 * 100 / 40000);
+}
+
+TEST_F(AppFixture, CorruptedAndStaleRepliesStillGiveEveryRecordRight) {
+    sim::Config config = quietInstrument(300);
+    config.faults.corruptFraction = 0.1;
+    config.faults.wrongRecordFraction = 0.05;
+    config.faults.strayEvery = 37;
+    start(config);
+    connect();
+    download().startDownload();
+    runDownload(*this);
+    EXPECT_EQ(download().downloading, 0);
+    // Whatever was stored is exactly what the instrument holds under that
+    // number, and the records come in order: the stored ones are 1 to k, no
+    // holes. (Three lost replies in a row end the download early by design.)
+    int stored = 0;
+    while (stored < 300 && !app->store().isEmpty(stored + 1)) ++stored;
+    for (int n = stored + 1; n <= 300; ++n) EXPECT_TRUE(app->store().isEmpty(n)) << n;
+    EXPECT_GT(stored, 0);
+    expectStoredAsSent(*this, 1, stored);
+    std::printf("stored %d of 300 records through 10%% corrupted replies\n", stored);
+}
+
+TEST_F(AppFixture, ToolbarIsIgnoredWhileDownloading) {
+    connect();
+    download().downloading = 1;
+    auto* read = window().findChild<QAction*>("Read");
+    ASSERT_NE(read, nullptr);
+    read->trigger();
+    EXPECT_TRUE(requests().empty());
+    auto* menuRead = window().findChild<QAction*>(QString::fromUtf8("读取"));
+    menuRead->trigger();
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
+}
+
+}  // namespace
+}  // namespace travenor

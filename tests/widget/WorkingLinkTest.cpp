@@ -1,0 +1,188 @@
+#include <QProgressBar>
+
+#include "support/AppFixture.h"
+#include "support/Frames.h"
+
+namespace travenor {
+namespace {
+
+using test::AppFixture;
+
+const char* READINGS[] = {"Label8", "Label9", "Label10", "Label2", "Label4", "Label5"};
+
+TEST_F(AppFixture, StartUpState) {
+    const std::string emptyTable = std::string(44, ' ') + "Travenor\r\n" +
+                                   "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                \r\n";
+    EXPECT_EQ(t("RichTextBox1"), emptyTable);
+    EXPECT_EQ(t("RichTextBox2"), emptyTable);
+    EXPECT_TRUE(app->store().isEmpty(0));
+    EXPECT_TRUE(app->store().isEmpty(3500));
+    EXPECT_EQ(app->store().read(3501)->Ih, "");
+    EXPECT_FALSE(window().isVisible("ProgressBar1"));
+    EXPECT_FALSE(window().isVisible("Label15"));
+    EXPECT_FALSE(window().isVisible("Label16"));
+    EXPECT_FALSE(window().isVisible("RichTextBox2"));
+    EXPECT_EQ(port->openedPort(), 0);  // port 1 has no instrument and no device
+
+    refresh();
+    EXPECT_EQ(t("Panel1"), "Text3");  // the box is rewritten after the panel copies it
+    EXPECT_EQ(t("Panel2"), "Travenor's Software");
+    EXPECT_FALSE(t("Panel3").empty());
+    EXPECT_EQ(t("Text1"), "COM1");
+    EXPECT_EQ(t("Text2"), "ComClose");
+    EXPECT_EQ(t("Text3"), "Unconnect");
+    EXPECT_EQ(t("Text4"), "Device Finding...");
+    for (const char* label : READINGS) EXPECT_EQ(t(label), "- - - -");
+    EXPECT_EQ(t("Label14"), "Set:---/-.-A");
+    EXPECT_EQ(t("Label17"), "Rat:---/-.-A");
+    EXPECT_EQ(window().interval("Timer2"), 20);
+    EXPECT_EQ(window().interval("Timer4"), 0);
+    refresh();
+    EXPECT_EQ(t("Panel1"), "Unconnect");
+}
+
+TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
+    refresh();
+    window().setText("Combo1", "16");
+    discovery();
+    EXPECT_EQ(t("Combo1"), "1");
+    for (int port = 2; port <= 3; ++port) {
+        discovery();
+        EXPECT_EQ(t("Combo1"), std::to_string(port));
+    }
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{60003});  // only port 3 has a line to write to
+    pump();
+    EXPECT_EQ(supervisor().linkUp, 1);
+    EXPECT_EQ(t("Combo1"), "3");
+    EXPECT_EQ(port->openedPort(), 3);
+
+    refresh();
+    EXPECT_EQ(t("Text1"), "COM3");
+    EXPECT_EQ(t("Text2"), "ComOpen");
+    EXPECT_EQ(t("Text3"), "Connected");
+    EXPECT_EQ(t("Text4"), "");
+    EXPECT_EQ(window().interval("Timer2"), 70);
+
+    // A live reading from the instrument.
+    app->supervisor().pollTick();
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{30000});
+    pump();
+    EXPECT_NE(t("Label2"), "- - - -");
+    EXPECT_EQ(t("Label14"), "Set:600/5A");
+    EXPECT_EQ(t("Label17").substr(0, 4), "Rat:");
+
+    // The documented frame on the real window.
+    port->inject(test::bytesOf(test::exampleLiveFrame()));
+    EXPECT_EQ(t("Label8"), "120.0A");
+    EXPECT_EQ(t("Label9"), "- - - -");
+    EXPECT_EQ(t("Label2"), "1.000A");
+    EXPECT_EQ(t("Label4"), "0.000A");
+    EXPECT_EQ(t("Label13"), "+0.5%");
+    EXPECT_EQ(t("Label19"), "0.0%");
+    EXPECT_EQ(t("Label17"), "Rat:600/5A");
+    ReplyFrame battery = test::exampleLiveFrame();
+    battery.bytes[15] |= 0xC0;
+    battery.seal();
+    port->inject(test::bytesOf(battery));
+    EXPECT_TRUE(window().isVisible("Label15"));
+    EXPECT_TRUE(window().isVisible("Label16"));
+}
+
+TEST_F(AppFixture, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
+    connect();
+    ReplyFrame f = test::exampleLiveFrame();
+    f.bytes[15] |= 0x80;
+    f.seal();
+    port->inject(test::bytesOf(f));
+    ASSERT_EQ(t("Label13"), "+0.5%");
+
+    for (int tick = 1; tick <= 30; ++tick) discovery();
+    refresh();
+    EXPECT_EQ(t("Text3"), "Connected");
+    discovery();  // the 31st silent tick
+    EXPECT_EQ(supervisor().linkUp, 0);
+    refresh();
+    EXPECT_EQ(t("Text3"), "Unconnect");
+    EXPECT_EQ(t("Text4"), "Device Finding...");
+    EXPECT_EQ(window().interval("Timer2"), 20);
+    for (const char* label : READINGS) EXPECT_EQ(t(label), "- - - -");
+    EXPECT_EQ(t("Label14"), "Set:---/-.-A");
+    EXPECT_EQ(t("Label17"), "Rat:---/-.-A");
+    EXPECT_EQ(t("Label13"), "+0.5%");  // ratio errors and battery flags keep their state
+    EXPECT_TRUE(window().isVisible("Label16"));
+
+    // The scan goes on from port 4 and comes round to the instrument on port 3.
+    discovery();
+    EXPECT_EQ(t("Combo1"), "4");
+    for (int i = 0; i < 16 && supervisor().linkUp == 0; ++i) {
+        pump();
+        if (supervisor().linkUp == 0) discovery();
+    }
+    EXPECT_EQ(supervisor().linkUp, 1);
+    EXPECT_EQ(t("Combo1"), "3");
+    refresh();
+    EXPECT_EQ(t("Text3"), "Connected");
+}
+
+// The three visible states of the status boxes.
+TEST_F(AppFixture, StatusStateTable) {
+    struct Row {
+        std::int16_t linkUp;
+        std::uint8_t downloading;
+        const char* text3;
+        const char* text4;
+        bool buttons;
+        bool bar;
+        int timer2;
+        int timer4;
+    };
+    const Row rows[] = {
+        {0, 1, "Unconnect", "Device Finding...", true, false, 20, 0},
+        {1, 0, "Connected", "", true, false, 70, 0},
+        {1, 1, "Connected", "Reading...", false, true, 70, 50},
+        {1, 0, "Connected", "", true, false, 70, 0},
+    };
+    for (const Row& row : rows) {
+        supervisor().linkUp = row.linkUp;
+        download().downloading = row.downloading;
+        refresh();
+        EXPECT_EQ(t("Text3"), row.text3);
+        EXPECT_EQ(t("Text4"), row.text4);
+        for (const char* button : {"Command1", "Command2", "Command3", "Command4"})
+            EXPECT_EQ(window().isEnabled(button), row.buttons) << button << " " << row.text4;
+        EXPECT_TRUE(window().isEnabled("Command5"));
+        EXPECT_TRUE(window().isEnabled("Command6"));
+        EXPECT_EQ(window().isEnabled("ProgressBar1"), row.bar);
+        EXPECT_EQ(window().interval("Timer2"), row.timer2);
+        EXPECT_EQ(window().interval("Timer4"), row.timer4);
+    }
+    // Periods other than the ones the rule looks for are left alone.
+    window().setInterval("Timer2", 100);
+    window().setInterval("Timer4", 30);
+    supervisor().linkUp = 1;
+    download().downloading = 1;
+    refresh();
+    EXPECT_EQ(window().interval("Timer2"), 100);
+    EXPECT_EQ(window().interval("Timer4"), 30);
+    download().downloading = 0;
+    refresh();
+    EXPECT_EQ(window().interval("Timer4"), 30);
+}
+
+TEST_F(AppFixture, ClearKeepsProgressAndStatus) {
+    connect();
+    window().setValue("ProgressBar1", 42);
+    app->runCommand("Clear");
+    EXPECT_EQ(window().value("ProgressBar1"), 42);
+    EXPECT_EQ(t("Text3"), "Connected");
+}
+
+TEST_F(AppFixture, PortBoxTooltipNamesTheDevice) {
+    window().setText("Combo1", "3");
+    EXPECT_NE(window().findChild<QWidget*>("Combo1")->toolTip().indexOf("simulated instrument"), -1);
+    window().setText("Combo1", "4");
+    EXPECT_EQ(window().findChild<QWidget*>("Text1")->toolTip().indexOf("simulated instrument"), -1);
+}
+
+}  // namespace
+}  // namespace travenor
