@@ -126,12 +126,18 @@ void PtyServer::run(const std::atomic<bool>& stop) {
             continue;
         }
 
-        int timeoutMs = 50;
+        // Wake exactly when the next reply is due: the line's 6.25 ms is
+        // only honoured if the wait is finer than a millisecond.
+        // Sleeping is coarse here (wake-ups come a few hundred microseconds
+        // late), so the last stretch before a due reply is spent polling.
+        constexpr double SPIN = 0.0004;
+        double wait = 0.05;
         const double t = now();
-        for (const Scheduled& s : outgoing)
-            timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>(std::ceil((s.due - t) * 1000))));
+        for (const Scheduled& s : outgoing) wait = std::min(wait, std::max(0.0, s.due - t - SPIN));
+        const timespec timeout{static_cast<time_t>(wait),
+                               static_cast<long>((wait - std::floor(wait)) * 1e9)};
         pollfd fd{master, POLLIN, 0};
-        const int ready = ::poll(&fd, 1, timeoutMs);
+        const int ready = ::ppoll(&fd, 1, &timeout, nullptr);
         if (ready > 0 && (fd.revents & POLLIN) != 0) {
             std::uint8_t buffer[256];
             const ssize_t got = ::read(master, buffer, sizeof buffer);
@@ -156,7 +162,14 @@ void PtyServer::run(const std::atomic<bool>& stop) {
             }
         }
 
-        const double sendTime = now();
+        double sendTime = now();
+        for (const Scheduled& s : outgoing) {
+            if (s.due > sendTime && s.due - sendTime <= SPIN) {
+                while (now() < s.due) {
+                }
+                sendTime = now();
+            }
+        }
         for (auto it = outgoing.begin(); it != outgoing.end();) {
             if (it->due > sendTime) {
                 ++it;
