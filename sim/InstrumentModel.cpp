@@ -1,7 +1,5 @@
 #include "sim/InstrumentModel.h"
 
-#include "format/RatioText.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -9,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "format/RatioText.h"
 
 namespace travenor::sim {
 
@@ -71,9 +71,11 @@ ReplyFrame sealed(ReplyFrame frame, int channel, FrameKind kind) {
 ReplyFrame generatedRecord(int n, std::uint32_t seed) {
     std::uint64_t state = (static_cast<std::uint64_t>(seed) << 32) ^ static_cast<std::uint64_t>(n);
     auto pick = [&state](std::uint64_t size) { return splitMix(state) % size; };
-    auto unit = [&state] { return static_cast<double>(splitMix(state) >> 11) / 9007199254740992.0; };
+    auto unit = [&state] {
+        return static_cast<double>(splitMix(state) >> 11) / 9007199254740992.0;
+    };
 
-    static constexpr unsigned SET_PRIMARIES[] = {50,  100,  150,  200,  300,  400,  500,
+    static constexpr unsigned SET_PRIMARIES[] = {50,  100, 150,  200,  300,  400,  500,
                                                  600, 800, 1000, 1200, 1500, 2000, 3000};
     static constexpr std::uint8_t RATINGS[] = {50, 50, 50, 10, 10, 5, 15};
     const unsigned setPrimary = SET_PRIMARIES[pick(std::size(SET_PRIMARIES))];
@@ -147,7 +149,8 @@ std::vector<ReplyFrame> InstrumentModel::parseRecordFile(const std::string& text
                                      std::to_string(hex.size() / 2) + " bytes, a frame has 20");
         ReplyFrame frame;
         for (std::size_t i = 0; i < ReplyFrame::SIZE; ++i)
-            frame.bytes[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+            frame.bytes[i] =
+                static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
         records.push_back(frame);
     }
     return records;
@@ -187,7 +190,8 @@ bool InstrumentModel::hungUp(double now) const {
 bool InstrumentModel::silent(double now) const {
     const Faults& f = settings.faults;
     auto within = [&f, now](double since) {
-        return since >= 0 && now >= since && (f.silentForSeconds < 0 || now < since + f.silentForSeconds);
+        return since >= 0 && now >= since &&
+               (f.silentForSeconds < 0 || now < since + f.silentForSeconds);
     };
     return within(f.silentAfterSeconds) || within(silentSince);
 }

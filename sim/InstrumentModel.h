@@ -13,10 +13,10 @@ namespace travenor::sim {
 // Faults the simulated instrument can show on demand. Negative times and
 // zero counts mean "off".
 struct Faults {
-    double dropFraction = 0;      // share of replies never sent
-    int dropEvery = 0;            // every k-th reply never sent
-    double corruptFraction = 0;   // share of replies with a wrong checksum
-    int lateMs = 0;               // every reply this much later
+    double dropFraction = 0;         // share of replies never sent
+    int dropEvery = 0;               // every k-th reply never sent
+    double corruptFraction = 0;      // share of replies with a wrong checksum
+    int lateMs = 0;                  // every reply this much later
     double wrongRecordFraction = 0;  // share of record requests answered with the previous record
     double silentAfterSeconds = -1;  // falls silent this long after start
     int silentAfterRecord = 0;       // falls silent once record n has been sent
@@ -39,7 +39,7 @@ struct Config {
 // A protocol-true stand-in for the test set: answers each command frame the
 // way the instrument does, with faults on demand.
 class InstrumentModel {
-public:
+  public:
     struct Reply {
         std::vector<std::uint8_t> bytes;
         double delayMs = 0;  // from the end of the request to the last byte of the reply
@@ -64,7 +64,7 @@ public:
     // Parses frames written as hex, one per line; blank lines and "#" comments skipped.
     static std::vector<ReplyFrame> parseRecordFile(const std::string& text);
 
-private:
+  private:
     bool silent(double now) const;
     double random();
 

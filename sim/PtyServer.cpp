@@ -36,12 +36,18 @@ const char* replyKind(const std::vector<std::uint8_t>& bytes) {
     ReplyFrame frame = ReplyFrame::fromBytes(std::span(bytes).last(ReplyFrame::SIZE));
     if (!frame.isValid()) return "bad checksum";
     switch (frame.kindValue()) {
-        case 1: return "Record";
-        case 2: return "Live";
-        case 3: return "RecordCount";
-        case 4: return "PortFound";
-        case 5: return "RecordsEnd";
-        default: return "other";
+        case 1:
+            return "Record";
+        case 2:
+            return "Live";
+        case 3:
+            return "RecordCount";
+        case 4:
+            return "PortFound";
+        case 5:
+            return "RecordsEnd";
+        default:
+            return "other";
     }
 }
 
@@ -62,7 +68,9 @@ PtyServer::~PtyServer() {
     if (!linkPath.empty()) ::unlink(linkPath.c_str());
 }
 
-double PtyServer::now() const { return monotonicSeconds() - started; }
+double PtyServer::now() const {
+    return monotonicSeconds() - started;
+}
 
 void PtyServer::openLine() {
     master = ::posix_openpt(O_RDWR | O_NOCTTY);

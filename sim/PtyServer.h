@@ -12,7 +12,7 @@ namespace travenor::sim {
 // the line, answers them after the model's delay, hangs up and comes back on
 // demand. Single-threaded, driven by poll().
 class PtyServer {
-public:
+  public:
     // Throws std::runtime_error when no pseudo-terminal can be had.
     PtyServer(InstrumentModel& model, std::string linkPath, std::FILE* log);
     ~PtyServer();
@@ -23,7 +23,7 @@ public:
     // Runs until `stop` becomes true.
     void run(const std::atomic<bool>& stop);
 
-private:
+  private:
     void openLine();
     void closeLine();
     void logFrame(const char* direction, const std::uint8_t* bytes, std::size_t size,

@@ -56,7 +56,8 @@ Options:
 )";
 }
 
-std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
+                                          std::string& error) {
     SimOptions options;
     Faults& f = options.config.faults;
 
@@ -101,7 +102,9 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, 
         {"--record-file", text(options.config.recordFile)},
         {"--turnaround", seconds(turnaround)},
         {"--count",
-         [&](const std::string& v) { return whole(count, 0, 65535)(v) && (f.reportedCount = count, true); }},
+         [&](const std::string& v) {
+             return whole(count, 0, 65535)(v) && (f.reportedCount = count, true);
+         }},
         {"--drop-fraction", fraction(f.dropFraction)},
         {"--drop-every", whole(f.dropEvery, 1, 1000000)},
         {"--corrupt-fraction", fraction(f.corruptFraction)},

@@ -36,9 +36,13 @@ std::vector<std::uint8_t> SimPort::read(std::size_t maxBytes) {
     return bytes;
 }
 
-void SimPort::setReceiveThreshold(std::size_t bytes) { threshold = bytes == 0 ? 1 : bytes; }
+void SimPort::setReceiveThreshold(std::size_t bytes) {
+    threshold = bytes == 0 ? 1 : bytes;
+}
 
-void SimPort::setReceiveHandler(std::function<void()> receive) { handler = std::move(receive); }
+void SimPort::setReceiveHandler(std::function<void()> receive) {
+    handler = std::move(receive);
+}
 
 std::string SimPort::deviceName(int number) const {
     return number == portNumber ? "simulated instrument" : std::string();
@@ -87,7 +91,9 @@ int SimPort::pump() {
     return delivered;
 }
 
-void SimPort::inject(const std::vector<std::uint8_t>& bytes) { deliver(bytes, generation); }
+void SimPort::inject(const std::vector<std::uint8_t>& bytes) {
+    deliver(bytes, generation);
+}
 
 void SimPort::deliver(std::vector<std::uint8_t> bytes, unsigned line) {
     checkLine();

@@ -15,7 +15,7 @@ namespace travenor::sim {
 // model's delay, as from a real line; with `realTime` off they wait for pump().
 class SimPort : public QObject, public SerialPort {
     Q_OBJECT
-public:
+  public:
     SimPort(std::unique_ptr<InstrumentModel> model, int portNumber, bool realTime = true,
             QObject* parent = nullptr);
 
@@ -44,7 +44,7 @@ public:
     // Seconds since the instrument was switched on (the model's clock).
     double now() const { return static_cast<double>(clock.nsecsElapsed()) / 1e9; }
 
-private:
+  private:
     struct Pending {
         std::vector<std::uint8_t> bytes;
         unsigned generation;

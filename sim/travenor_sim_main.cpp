@@ -8,7 +8,9 @@
 
 namespace {
 std::atomic<bool> stopRequested{false};
-void requestStop(int) { stopRequested = true; }
+void requestStop(int) {
+    stopRequested = true;
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {

@@ -16,13 +16,20 @@ namespace {
 
 long long factorOf(std::uint8_t code) {
     switch (code) {
-        case 0x30: return 100000;
-        case 0x31: return 10000;
-        case 0x32: return 1000;
-        case 0x33: return 100;
-        case 0x40: return 100;
-        case 0x41: return 10;
-        default: return 1;
+        case 0x30:
+            return 100000;
+        case 0x31:
+            return 10000;
+        case 0x32:
+            return 1000;
+        case 0x33:
+            return 100;
+        case 0x40:
+            return 100;
+        case 0x41:
+            return 10;
+        default:
+            return 1;
     }
 }
 
@@ -32,7 +39,9 @@ std::string scaledCount(unsigned count, std::uint8_t code) {
     return std::to_string(static_cast<long long>(count) * factorOf(code));
 }
 
-std::string outOfRangeRatioText(std::uint8_t rated) { return "---/" + tenthsText(rated) + "A"; }
+std::string outOfRangeRatioText(std::uint8_t rated) {
+    return "---/" + tenthsText(rated) + "A";
+}
 
 std::string ratioText(std::uint8_t primaryHigh, std::uint8_t primaryLow, std::uint8_t primaryCode,
                       std::uint8_t secondaryHigh, std::uint8_t secondaryLow,

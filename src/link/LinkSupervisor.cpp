@@ -17,7 +17,8 @@ void LinkSupervisor::discoveryTick() {
     if (linkUp == 0) {
         // A box that holds no number (the user typed into it) restarts the scan at port 1.
         const auto current = portNumberOf(controls.text("Combo1"));
-        int next = current && *current < SerialLink::LAST_PORT ? *current + 1 : SerialLink::FIRST_PORT;
+        int next =
+            current && *current < SerialLink::LAST_PORT ? *current + 1 : SerialLink::FIRST_PORT;
         if (next < SerialLink::FIRST_PORT) next = SerialLink::FIRST_PORT;
         controls.setText("Combo1", std::to_string(next));
         link.openPort();

@@ -11,7 +11,7 @@ class SerialLink;
 // Finds the instrument on ports 1 to 16, polls it for live readings while it
 // answers, and notices when it falls silent.
 class LinkSupervisor {
-public:
+  public:
     static constexpr std::int16_t TOLERATED_SILENT_TICKS = 30;
     static constexpr std::int16_t SILENT_TICKS_CAP = 1300;
 
@@ -28,7 +28,7 @@ public:
     std::int16_t linkUp = 0;
     std::int16_t silentTicks = 0;
 
-private:
+  private:
     SerialLink& link;
     Controls& controls;
     std::function<bool()> downloading;

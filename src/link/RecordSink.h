@@ -8,7 +8,7 @@ namespace travenor {
 
 // Where the download replies go: the record download implements it.
 class RecordSink {
-public:
+  public:
     virtual ~RecordSink() = default;
     virtual void acceptRecordCount(std::int32_t count) = 0;
     virtual void acceptRecord(std::int32_t number, const Record& record) = 0;

@@ -17,7 +17,8 @@ struct PhaseLabels {
     const char* primary;
     const char* error;
 };
-constexpr PhaseLabels PHASES[] = {{"Label8", "Label13"}, {"Label9", "Label19"}, {"Label10", "Label20"}};
+constexpr PhaseLabels PHASES[] = {
+    {"Label8", "Label13"}, {"Label9", "Label19"}, {"Label10", "Label20"}};
 
 }  // namespace
 
@@ -34,18 +35,25 @@ void ReplyDecoder::decodeReply(const ReplyFrame& frame) {
     const DecodedReply reply = DecodedReply::from(frame);
     switch (static_cast<FrameKind>(reply.kind)) {
         case FrameKind::Record:
-            records.acceptRecord(reply.recordNumber,
-                                 Record{reply.primary, reply.secondaryR, reply.secondaryS,
-                                        reply.secondaryT, reply.errorText, reply.ratio,
-                                        static_cast<std::int16_t>(reply.channel)});
+            records.acceptRecord(
+                reply.recordNumber,
+                Record{reply.primary, reply.secondaryR, reply.secondaryS, reply.secondaryT,
+                       reply.errorText, reply.ratio, static_cast<std::int16_t>(reply.channel)});
             break;
-        case FrameKind::RecordsEnd: records.endOfRecords(); break;
+        case FrameKind::RecordsEnd:
+            records.endOfRecords();
+            break;
         case FrameKind::RecordCount:
             records.acceptRecordCount(static_cast<std::int32_t>(frame.countAt(0)));
             break;
-        case FrameKind::Live: showLiveReading(reply); break;
-        case FrameKind::PortFound: acceptPort(frame.bytes[1]); break;
-        default: break;  // other kinds only show that the instrument is there
+        case FrameKind::Live:
+            showLiveReading(reply);
+            break;
+        case FrameKind::PortFound:
+            acceptPort(frame.bytes[1]);
+            break;
+        default:
+            break;  // other kinds only show that the instrument is there
     }
 }
 
@@ -64,8 +72,8 @@ void ReplyDecoder::showLiveReading(const DecodedReply& reply) {
             }
         }
     }
-    controls.setText("Label14", "Set:" + std::to_string(reply.setPrimary) + "/" +
-                                    tenthsText(reply.rated) + "A");
+    controls.setText(
+        "Label14", "Set:" + std::to_string(reply.setPrimary) + "/" + tenthsText(reply.rated) + "A");
     controls.setText("Label17", "Rat:" + reply.ratio);
     controls.setVisible("Label16", reply.lowVoltageBatteryLow);
     controls.setVisible("Label15", reply.highVoltageBatteryLow);

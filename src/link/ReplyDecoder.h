@@ -13,7 +13,7 @@ class SerialLink;
 // What the program does with every valid reply: marks the link alive, then
 // shows a live reading, takes a port confirmation, or hands a download reply on.
 class ReplyDecoder {
-public:
+  public:
     ReplyDecoder(SerialLink& link, LinkSupervisor& supervisor, Controls& controls,
                  RecordSink& records);
 
@@ -24,7 +24,7 @@ public:
     // One receive notification: takes a frame off the line and decodes it.
     void receive();
 
-private:
+  private:
     SerialLink& link;
     LinkSupervisor& supervisor;
     Controls& controls;

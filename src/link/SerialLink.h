@@ -13,7 +13,7 @@ class Controls;
 // The one serial port to the instrument: opening it by the number in the port
 // box, sending command frames, and taking reply frames off the line.
 class SerialLink {
-public:
+  public:
     static constexpr std::size_t RECEIVE_THRESHOLD = ReplyFrame::SIZE;
     static constexpr int FIRST_PORT = 1;
     static constexpr int LAST_PORT = 16;
@@ -36,7 +36,7 @@ public:
     // 1 only while sendCommand is writing.
     std::uint8_t sendBusy = 0;
 
-private:
+  private:
     SerialPort& port;
     Controls& controls;
     // The number the next open uses; kept when the box holds no number.

@@ -9,7 +9,7 @@ namespace travenor {
 // their names ("Label8", "Combo1", "Text3", "ProgressBar1", "Timer2" ...).
 // The window implements it; tests use a fake that remembers what was set.
 class Controls {
-public:
+  public:
     virtual ~Controls() = default;
 
     virtual std::string text(std::string_view name) const = 0;

@@ -7,7 +7,7 @@ namespace travenor {
 
 // Whole-file operations on 8-bit text; every failure is reported, never thrown.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Deletes the file; true also when there was none.

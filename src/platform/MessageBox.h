@@ -6,7 +6,7 @@ namespace travenor {
 
 // A modal message with a single OK button.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual void show(const std::string& prompt, const std::string& title) = 0;
 };

@@ -7,11 +7,11 @@ class QWidget;
 namespace travenor {
 
 class QtMessageBox : public MessageBox {
-public:
+  public:
     explicit QtMessageBox(QWidget* parent) : parent(parent) {}
     void show(const std::string& prompt, const std::string& title) override;
 
-private:
+  private:
     QWidget* parent;
 };
 

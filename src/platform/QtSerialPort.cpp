@@ -39,7 +39,9 @@ void QtSerialPort::close() {
     if (port.isOpen()) port.close();
 }
 
-bool QtSerialPort::isOpen() const { return port.isOpen(); }
+bool QtSerialPort::isOpen() const {
+    return port.isOpen();
+}
 
 void QtSerialPort::write(const std::vector<std::uint8_t>& bytes) {
     if (!port.isOpen()) return;
@@ -62,11 +64,17 @@ std::vector<std::uint8_t> QtSerialPort::read(std::size_t maxBytes) {
     return {data.begin(), data.end()};
 }
 
-void QtSerialPort::setReceiveThreshold(std::size_t bytes) { threshold = bytes == 0 ? 1 : bytes; }
+void QtSerialPort::setReceiveThreshold(std::size_t bytes) {
+    threshold = bytes == 0 ? 1 : bytes;
+}
 
-void QtSerialPort::setReceiveHandler(std::function<void()> receive) { handler = std::move(receive); }
+void QtSerialPort::setReceiveHandler(std::function<void()> receive) {
+    handler = std::move(receive);
+}
 
-std::string QtSerialPort::deviceName(int number) const { return directory->deviceFor(number); }
+std::string QtSerialPort::deviceName(int number) const {
+    return directory->deviceFor(number);
+}
 
 void QtSerialPort::bytesArrived() {
     if (handler && bytesWaiting() >= threshold) handler();

@@ -11,7 +11,7 @@ namespace travenor {
 
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
-public:
+  public:
     explicit QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent = nullptr);
 
     bool open(int number, const LineSettings& settings) override;
@@ -25,7 +25,7 @@ public:
     void setReceiveHandler(std::function<void()> handler) override;
     std::string deviceName(int number) const override;
 
-private:
+  private:
     void bytesArrived();
     void errorRaised(QSerialPort::SerialPortError error);
 

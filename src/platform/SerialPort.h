@@ -18,7 +18,7 @@ struct LineSettings {
 // The serial line to the instrument. Port numbers are 1 to 16; how they map
 // onto devices is the implementation's business.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens port `number`; false when it does not exist, is busy or refuses

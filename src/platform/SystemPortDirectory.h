@@ -12,14 +12,14 @@ namespace travenor {
 // port p is the p-th of the USB adapters (/dev/ttyUSB*, then /dev/ttyACM*,
 // each in numeric order), then the on-board ports the serial layer reports.
 class SystemPortDirectory : public PortDirectory {
-public:
+  public:
     explicit SystemPortDirectory(std::string deviceFolder = "/dev");
     std::string deviceFor(int number) override;
 
     // The USB adapter names of a folder listing, in port order.
     static std::vector<std::string> adapterNames(const std::vector<std::string>& entries);
 
-private:
+  private:
     std::vector<std::string> onBoardPorts();
 
     std::string deviceFolder;

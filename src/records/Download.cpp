@@ -62,7 +62,8 @@ void Download::acceptRecord(std::int32_t number, const Record& record) {
             return;
         }
         ++recordIndex;
-        if (recordIndex <= recordCount) controls.setValue(PROGRESS, recordIndex * 100 / recordCount);
+        if (recordIndex <= recordCount)
+            controls.setValue(PROGRESS, recordIndex * 100 / recordCount);
     }
     link.sendCommand(recordIndex);
 }

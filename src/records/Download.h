@@ -15,7 +15,7 @@ class SerialLink;
 
 // Reads the instrument's records one request at a time into the store.
 class Download : public RecordSink {
-public:
+  public:
     static constexpr std::int16_t TABLE_SHOWN_AT = 64;
     static constexpr std::int16_t TOLERATED_WAIT_TICKS = 3;
     static constexpr std::int16_t TOLERATED_RESENDS = 2;
@@ -37,7 +37,7 @@ public:
     std::int16_t waitTicks = 0;
     std::int16_t resendCount = 0;
 
-private:
+  private:
     void showProgress();
 
     SerialLink& link;

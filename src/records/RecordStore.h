@@ -26,7 +26,7 @@ struct Record {
 // Every operation checks the slot number; a number outside the records is
 // refused (false / nullptr) and nothing changes.
 class RecordStore {
-public:
+  public:
     static constexpr int FIRST_SLOT = 0;
     static constexpr int LAST_SLOT = 4000;
 
@@ -39,7 +39,7 @@ public:
     const Record* read(int n) const;
     bool isEmpty(int n) const;
 
-private:
+  private:
     std::vector<Record> records;
 };
 

@@ -21,7 +21,9 @@ RecordTable::RecordTable(RecordStore& store, Controls& controls, FileSystem& fil
                          std::string scratchFolder)
     : store(store), controls(controls), files(files), scratchFolder(std::move(scratchFolder)) {}
 
-std::string RecordTable::scratchPath() const { return scratchFolder + "/" + SCRATCH_NAME; }
+std::string RecordTable::scratchPath() const {
+    return scratchFolder + "/" + SCRATCH_NAME;
+}
 
 std::string RecordTable::tableText(const RecordStore& store, int first, int last) {
     std::string text;

@@ -12,7 +12,7 @@ class RecordStore;
 // The record table: title, header and one line per non-empty record, shown in
 // the table box (RichTextBox1) and the print buffer (RichTextBox2).
 class RecordTable {
-public:
+  public:
     static constexpr std::int16_t DEFAULT_FIRST = 1;
     static constexpr std::int16_t DEFAULT_LAST = 3500;
     static const std::string TITLE_LINE;
@@ -35,7 +35,7 @@ public:
 
     std::string scratchPath() const;
 
-private:
+  private:
     RecordStore& store;
     Controls& controls;
     FileSystem& files;

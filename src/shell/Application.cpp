@@ -39,7 +39,8 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
       recordStore(std::make_unique<RecordStore>()) {
     MainWindow& controls = *mainWindow;
     serialLink = std::make_unique<SerialLink>(*serialPort, controls);
-    recordTable = std::make_unique<RecordTable>(*recordStore, controls, *files, options.programFolder);
+    recordTable =
+        std::make_unique<RecordTable>(*recordStore, controls, *files, options.programFolder);
     std::function<void()> pending = options.processPendingEvents;
     if (!pending) pending = [] { QCoreApplication::processEvents(); };
     recordDownload = std::make_unique<Download>(*serialLink, *recordStore, *recordTable, controls,
@@ -70,7 +71,9 @@ void Application::wireTimers() {
     connect(w.timer("Timer4"), &QTimer::timeout, this, [this] { recordDownload->downloadTick(); });
 }
 
-void Application::load() { statusRefresh->loadMainWindow(); }
+void Application::load() {
+    statusRefresh->loadMainWindow();
+}
 
 void Application::start() {
     load();

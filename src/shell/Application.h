@@ -32,7 +32,7 @@ struct ApplicationOptions {
 // timers, the port's notification and the commands to them.
 class Application : public QObject {
     Q_OBJECT
-public:
+  public:
     Application(std::unique_ptr<SerialPort> port, ApplicationOptions options);
     ~Application() override;
 
@@ -54,7 +54,7 @@ public:
     // Runs one command by its key, as the buttons and menus do.
     void runCommand(const QString& key);
 
-private:
+  private:
     void commandRequested(const QString& key, bool fromToolbar);
     void wireTimers();
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -35,11 +36,16 @@ QRect pixelRect(const layout::Control& c) {
 
 QFont fontFor(layout::Font font, const QFont& fallback) {
     switch (font) {
-        case layout::Font::Current: return songFont(26.25, true);
-        case layout::Font::RatioError: return songFont(15.75, false);
-        case layout::Font::Heading: return songFont(15.75, true);
-        case layout::Font::Table: return tableFont();
-        case layout::Font::Default: break;
+        case layout::Font::Current:
+            return songFont(26.25, true);
+        case layout::Font::RatioError:
+            return songFont(15.75, false);
+        case layout::Font::Heading:
+            return songFont(15.75, true);
+        case layout::Font::Table:
+            return tableFont();
+        case layout::Font::Default:
+            break;
     }
     return fallback;
 }
@@ -64,7 +70,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setFont(windowFont());
     client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(layout::pixels(layout::CLIENT_WIDTH), layout::pixels(layout::CLIENT_HEIGHT));
+    client->setFixedSize(layout::pixels(layout::CLIENT_WIDTH),
+                         layout::pixels(layout::CLIENT_HEIGHT));
     setCentralWidget(client);
 
     buildControls();
@@ -85,7 +92,9 @@ void MainWindow::buildControls() {
         QWidget* parent = *c.parent ? named.at(c.parent) : client;
         QWidget* widget = nullptr;
         switch (c.kind) {
-            case layout::Kind::Label: widget = new QLabel(qs(c.caption), parent); break;
+            case layout::Kind::Label:
+                widget = new QLabel(qs(c.caption), parent);
+                break;
             case layout::Kind::ValueLabel: {
                 auto* label = new QLabel(qs(c.caption), parent);
                 label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -94,13 +103,16 @@ void MainWindow::buildControls() {
                 widget = label;
                 break;
             }
-            case layout::Kind::Frame: widget = new QGroupBox(qs(c.caption), parent); break;
-            case layout::Kind::TextBox: widget = new QLineEdit(qs(c.caption), parent); break;
+            case layout::Kind::Frame:
+                widget = new QGroupBox(qs(c.caption), parent);
+                break;
+            case layout::Kind::TextBox:
+                widget = new QLineEdit(qs(c.caption), parent);
+                break;
             case layout::Kind::ComboBox: {
                 auto* box = new QComboBox(parent);
                 box->setEditable(true);
                 box->setEditText(qs(c.caption));
-                connect(box, &QComboBox::editTextChanged, this, &MainWindow::updatePortToolTip);
                 widget = box;
                 break;
             }
@@ -132,6 +144,10 @@ void MainWindow::buildControls() {
         widget->setVisible(c.visible);
         named.emplace(c.name, widget);
     }
+    // The device behind the port number is looked up when the tip is about to
+    // show, not on every port change of the scan.
+    for (const char* name : {"Combo1", "Text1"}) named.at(name)->installEventFilter(this);
+
     const auto order = layout::tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(control(order[i - 1]), control(order[i]));
@@ -144,13 +160,15 @@ void MainWindow::buildToolbar() {
     bar->setFloatable(false);
     bar->setIconSize(QSize(layout::TOOLBAR_ICON_SIZE, layout::TOOLBAR_ICON_SIZE));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->setGeometry(0, 0, layout::pixels(layout::CLIENT_WIDTH), layout::pixels(layout::TOOLBAR_HEIGHT));
+    bar->setGeometry(0, 0, layout::pixels(layout::CLIENT_WIDTH),
+                     layout::pixels(layout::TOOLBAR_HEIGHT));
     for (const layout::ToolbarButton& button : layout::toolbar()) {
         const QString key = qs(button.key);
         QAction* action = bar->addAction(QIcon(qs(button.icon)), key);
         action->setObjectName(key);
         action->setData(key);
-        connect(action, &QAction::triggered, this, [this, key] { emit commandRequested(key, true); });
+        connect(action, &QAction::triggered, this,
+                [this, key] { emit commandRequested(key, true); });
     }
     named.emplace("Toolbar1", bar);
 }
@@ -173,7 +191,8 @@ void MainWindow::buildStatusBar() {
     auto* bar = new QStatusBar(client);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    bar->setGeometry(0, layout::pixels(layout::STATUS_BAR_TOP), layout::pixels(layout::CLIENT_WIDTH),
+    bar->setGeometry(0, layout::pixels(layout::STATUS_BAR_TOP),
+                     layout::pixels(layout::CLIENT_WIDTH),
                      layout::pixels(layout::STATUS_BAR_HEIGHT));
     int number = 1;
     for (const layout::Panel& panel : layout::panels()) {
@@ -303,12 +322,18 @@ void MainWindow::setDeviceNames(std::function<std::string(int)> names) {
     updatePortToolTip();
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) updatePortToolTip();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::updatePortToolTip() {
     if (!deviceFor) return;
     const auto number = portNumberOf(text("Combo1"));
     std::string device = number ? deviceFor(*number) : std::string();
-    const QString tip = device.empty() ? QStringLiteral("No device for this port number")
-                                       : QStringLiteral("Device: %1").arg(QString::fromStdString(device));
+    const QString tip = device.empty()
+                            ? QStringLiteral("No device for this port number")
+                            : QStringLiteral("Device: %1").arg(QString::fromStdString(device));
     control("Combo1")->setToolTip(tip);
     control("Text1")->setToolTip(tip);
 }

@@ -16,7 +16,7 @@ namespace travenor {
 // reached by name. It shows state and reports commands; it decides nothing.
 class MainWindow : public QMainWindow, public Controls {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
 
     std::string text(std::string_view name) const override;
@@ -45,10 +45,13 @@ public:
     using QMainWindow::setEnabled;
     using QMainWindow::setVisible;
 
-signals:
+  signals:
     // A command by its toolbar key ("Open", "Read", ...); fromToolbar tells
     // the toolbar route from the button and menu routes.
     void commandRequested(const QString& key, bool fromToolbar);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();

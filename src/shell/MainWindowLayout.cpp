@@ -53,9 +53,8 @@ constexpr Control CONTROLS[] = {
 };
 
 constexpr ToolbarButton TOOLBAR[] = {
-    {"Open", ":/icons/open.svg"},   {"Read", ":/icons/read.svg"},
-    {"Save", ":/icons/save.svg"},   {"Print", ":/icons/print.svg"},
-    {"Clear", ":/icons/clear.svg"}, {"Exit", ":/icons/exit.svg"},
+    {"Open", ":/icons/open.svg"},   {"Read", ":/icons/read.svg"},   {"Save", ":/icons/save.svg"},
+    {"Print", ":/icons/print.svg"}, {"Clear", ":/icons/clear.svg"}, {"Exit", ":/icons/exit.svg"},
 };
 
 constexpr MenuItem FILE_ITEMS[] = {
@@ -79,17 +78,29 @@ constexpr Timer TIMERS[] = {
     {"Timer1", 70}, {"Timer2", 100}, {"Timer3", 500}, {"Timer4", 0}, {"Timer5", 500},
 };
 
-constexpr const char* TAB_ORDER[] = {"Command1", "Command2", "Command3", "Command4",
-                                     "Command5", "Combo1",   "Text1",    "Text2",
+constexpr const char* TAB_ORDER[] = {"Command1", "Command2", "Command3",     "Command4",
+                                     "Command5", "Combo1",   "Text1",        "Text2",
                                      "Text3",    "Text4",    "RichTextBox1", "Command6"};
 
 }  // namespace
 
-std::span<const Control> controls() { return CONTROLS; }
-std::span<const ToolbarButton> toolbar() { return TOOLBAR; }
-std::span<const Menu> menus() { return MENUS; }
-std::span<const Panel> panels() { return PANELS; }
-std::span<const Timer> timers() { return TIMERS; }
-std::span<const char* const> tabOrder() { return TAB_ORDER; }
+std::span<const Control> controls() {
+    return CONTROLS;
+}
+std::span<const ToolbarButton> toolbar() {
+    return TOOLBAR;
+}
+std::span<const Menu> menus() {
+    return MENUS;
+}
+std::span<const Panel> panels() {
+    return PANELS;
+}
+std::span<const Timer> timers() {
+    return TIMERS;
+}
+std::span<const char* const> tabOrder() {
+    return TAB_ORDER;
+}
 
 }  // namespace travenor::layout

@@ -63,6 +63,8 @@ std::span<const Timer> timers();
 // Keyboard focus order; the first has the focus when the window opens.
 std::span<const char* const> tabOrder();
 
-constexpr int pixels(int twips) { return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL; }
+constexpr int pixels(int twips) {
+    return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL;
+}
 
 }  // namespace travenor::layout

@@ -15,7 +15,7 @@ class SerialLink;
 // bar, button states, the discovery and download timer periods, and the
 // blanking of the readings while no instrument answers.
 class StatusRefresh {
-public:
+  public:
     static constexpr int SCANNING_PERIOD = 20;
     static constexpr int LINKED_PERIOD = 70;
     static constexpr int DOWNLOAD_PERIOD = 50;
@@ -26,7 +26,7 @@ public:
     void loadMainWindow();
     void refreshStatus();
 
-private:
+  private:
     Controls& controls;
     SerialLink& link;
     LinkSupervisor& supervisor;

@@ -9,10 +9,14 @@ namespace {
 
 // 宋体 under its names, then faces of the same Song/Ming style.
 const QStringList SONG_FAMILIES = {
-    QStringLiteral("SimSun"),         QStringLiteral("宋体"),
-    QStringLiteral("NSimSun"),        QStringLiteral("AR PL UMing CN"),
-    QStringLiteral("AR PL SungtiL GB"), QStringLiteral("Noto Serif CJK SC"),
-    QStringLiteral("Source Han Serif SC"), QStringLiteral("DejaVu Serif"),
+    QStringLiteral("SimSun"),
+    QStringLiteral("宋体"),
+    QStringLiteral("NSimSun"),
+    QStringLiteral("AR PL UMing CN"),
+    QStringLiteral("AR PL SungtiL GB"),
+    QStringLiteral("Noto Serif CJK SC"),
+    QStringLiteral("Source Han Serif SC"),
+    QStringLiteral("DejaVu Serif"),
 };
 
 }  // namespace
@@ -49,7 +53,8 @@ QFont tableFont() {
     }
     // Some faces the system offers as fixed-pitch are not quite (dual-width
     // fonts); take one known to be, where installed.
-    for (const QString& family : {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}) {
+    for (const QString& family :
+         {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")}) {
         if (installed.contains(family)) {
             QFont font(family);
             font.setStyleHint(QFont::TypeWriter);

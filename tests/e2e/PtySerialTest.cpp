@@ -61,8 +61,11 @@ struct PtyTest : ::testing::Test {
 
 TEST_F(PtyTest, FramesArriveByteExactAtTheFarEnd) {
     const std::pair<std::int32_t, std::vector<std::uint8_t>> cases[] = {
-        {30000, {0x64, 0x65, 0x75, 0x30}}, {40000, {0x64, 0x65, 0x9C, 0x40}},
-        {60016, {0x64, 0x65, 0xEA, 0x70}}, {1, {0x64, 0x65, 0x00, 0x01}}, {256, {0x64, 0x65, 0x01, 0x00}}};
+        {30000, {0x64, 0x65, 0x75, 0x30}},
+        {40000, {0x64, 0x65, 0x9C, 0x40}},
+        {60016, {0x64, 0x65, 0xEA, 0x70}},
+        {1, {0x64, 0x65, 0x00, 0x01}},
+        {256, {0x64, 0x65, 0x01, 0x00}}};
     for (const auto& [value, bytes] : cases) {
         link->sendCommand(value);
         EXPECT_EQ(readFarEnd(4), bytes) << value;
@@ -105,7 +108,8 @@ TEST_F(PtyTest, HangUpClosesThePortWithoutSpinning) {
 }
 
 TEST(QtSerialPortTest, NumbersWithoutADeviceFailQuietly) {
-    QtSerialPort port(std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{2, "/dev/nonexistent-tty"}}));
+    QtSerialPort port(std::make_unique<FixedPortDirectory>(
+        std::map<int, std::string>{{2, "/dev/nonexistent-tty"}}));
     EXPECT_FALSE(port.open(1, LineSettings{}));
     EXPECT_FALSE(port.open(2, LineSettings{}));
     EXPECT_FALSE(port.isOpen());

@@ -87,8 +87,8 @@ struct ProgramTest : ::testing::Test {
     QTemporaryDir folder;
 
     void startProgram(const std::string& device) {
-        app = std::make_unique<Application>(portTo(device),
-                                            ApplicationOptions{folder.path().toStdString(), nullptr, nullptr});
+        app = std::make_unique<Application>(
+            portTo(device), ApplicationOptions{folder.path().toStdString(), nullptr, nullptr});
         app->start();
     }
     std::string t(const char* name) { return app->window().text(name); }
@@ -112,8 +112,9 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
     const auto records = sim::InstrumentModel::generateRecords(500, 11);
     for (int n = 1; n <= 500; ++n) {
         const DecodedReply d = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
-        ASSERT_EQ(*app->store().read(n), (Record{d.primary, d.secondaryR, d.secondaryS, d.secondaryT,
-                                                 d.errorText, d.ratio, static_cast<std::int16_t>(d.channel)}))
+        ASSERT_EQ(*app->store().read(n),
+                  (Record{d.primary, d.secondaryR, d.secondaryS, d.secondaryT, d.errorText, d.ratio,
+                          static_cast<std::int16_t>(d.channel)}))
             << n;
     }
     EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);

@@ -48,12 +48,11 @@ struct AppFixture : ::testing::Test {
 
     void start(const sim::Config& config) {
         app.reset();
-        auto simPort = std::make_unique<sim::SimPort>(std::make_unique<sim::InstrumentModel>(config), 3,
-                                                      false);
+        auto simPort = std::make_unique<sim::SimPort>(
+            std::make_unique<sim::InstrumentModel>(config), 3, false);
         port = simPort.get();
         app = std::make_unique<Application>(
-            std::move(simPort),
-            ApplicationOptions{folder.path().toStdString(), messages, [] {}});
+            std::move(simPort), ApplicationOptions{folder.path().toStdString(), messages, [] {}});
         app->load();
     }
 
@@ -80,7 +79,8 @@ struct AppFixture : ::testing::Test {
     std::vector<std::int32_t> requests() {
         std::vector<std::int32_t> values;
         const auto& bytes = port->sent();
-        for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) values.push_back(bytes[i + 2] * 256 + bytes[i + 3]);
+        for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
+            values.push_back(bytes[i + 2] * 256 + bytes[i + 3]);
         port->clearSent();
         return values;
     }

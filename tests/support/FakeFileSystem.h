@@ -9,7 +9,7 @@ namespace travenor::test {
 // Files in memory; `writable` false makes every write fail, as in a folder the
 // program may not write to.
 class FakeFileSystem : public FileSystem {
-public:
+  public:
     std::map<std::string, std::string> files;
     bool writable = true;
     std::vector<std::string> log;

@@ -11,7 +11,7 @@ namespace travenor::test {
 // A serial port that records what is asked of it; the test puts bytes on the
 // receive side by hand.
 class FakePort : public SerialPort {
-public:
+  public:
     std::set<int> existing{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     std::vector<int> opens;  // every attempted open, by number
     int closes = 0;

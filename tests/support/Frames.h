@@ -51,8 +51,12 @@ inline ReplyFrame recordFrame(int n, int channel = 0) {
     return f;
 }
 
-inline std::vector<std::uint8_t> bytesOf(const ReplyFrame& f) { return {f.bytes.begin(), f.bytes.end()}; }
+inline std::vector<std::uint8_t> bytesOf(const ReplyFrame& f) {
+    return {f.bytes.begin(), f.bytes.end()};
+}
 
-inline std::vector<std::uint8_t> command(std::initializer_list<std::uint8_t> b) { return b; }
+inline std::vector<std::uint8_t> command(std::initializer_list<std::uint8_t> b) {
+    return b;
+}
 
 }  // namespace travenor::test

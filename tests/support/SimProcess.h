@@ -11,7 +11,7 @@ namespace travenor::test {
 // travenor-sim running beside the test, reached through a link in a
 // temporary folder.
 class SimProcess {
-public:
+  public:
     explicit SimProcess(QStringList options) {
         link = folder.filePath(QStringLiteral("ttySIM"));
         options << QStringLiteral("--link") << link;
@@ -19,8 +19,10 @@ public:
         process.setArguments(options);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start();
-        started = process.waitForStarted(5000) &&
-                  waitFor([this] { return QFileInfo(link).isSymLink() && QFileInfo(link).exists(); }, 5000);
+        started =
+            process.waitForStarted(5000) &&
+            waitFor([this] { return QFileInfo(link).isSymLink() && QFileInfo(link).exists(); },
+                    5000);
     }
     ~SimProcess() {
         if (process.state() != QProcess::NotRunning) {
@@ -33,7 +35,7 @@ public:
     std::string path() const { return link.toStdString(); }
     QProcess& proc() { return process; }
 
-private:
+  private:
     QTemporaryDir folder;
     QString link;
     QProcess process;

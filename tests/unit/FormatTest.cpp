@@ -18,13 +18,13 @@ struct CurrentCase {
 
 TEST(CurrentText, DocumentedReadings) {
     const CurrentCase cases[] = {
-        {0x30, 0x39, 0x33, "12.345A"}, {0x13, 0x88, 0x33, "5.000A"}, {0x04, 0xCE, 0x32, "12.3A"},
-        {0x00, 0x05, 0x33, "0.005A"},  {0x00, 0x00, 0x31, "0.0A"},   {0x00, 0x00, 0x30, "0A"},
-        {0x17, 0x70, 0x31, "600.0A"},  {0x04, 0xD2, 0x30, "1234A"},  {0x04, 0xD2, 0x41, "123.4mA"},
-        {0x01, 0xF4, 0x42, "5.00mA"},  {0x04, 0xD2, 0x04, "1234A"},  {0x04, 0xD2, 0x45, "1234mA"},
-        {0x27, 0x0F, 0x33, "9.999A"},  {0x27, 0x10, 0x33, "    OL"}, {0x27, 0x11, 0x33, "10.001A"},
+        {0x30, 0x39, 0x33, "12.345A"}, {0x13, 0x88, 0x33, "5.000A"},  {0x04, 0xCE, 0x32, "12.3A"},
+        {0x00, 0x05, 0x33, "0.005A"},  {0x00, 0x00, 0x31, "0.0A"},    {0x00, 0x00, 0x30, "0A"},
+        {0x17, 0x70, 0x31, "600.0A"},  {0x04, 0xD2, 0x30, "1234A"},   {0x04, 0xD2, 0x41, "123.4mA"},
+        {0x01, 0xF4, 0x42, "5.00mA"},  {0x04, 0xD2, 0x04, "1234A"},   {0x04, 0xD2, 0x45, "1234mA"},
+        {0x27, 0x0F, 0x33, "9.999A"},  {0x27, 0x10, 0x33, "    OL"},  {0x27, 0x11, 0x33, "10.001A"},
         {0x4E, 0x20, 0x31, "err"},     {0xFF, 0xFF, 0x31, "6553.5A"}, {0x27, 0x10, 0x40, "    OL"},
-        {0x4E, 0x20, 0x00, "err"},     {0x00, 0x32, 0x32, "0.5A"},  {0x00, 0x0A, 0x33, "0.01A"},
+        {0x4E, 0x20, 0x00, "err"},     {0x00, 0x32, 0x32, "0.5A"},    {0x00, 0x0A, 0x33, "0.01A"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(currentText(c.high, c.low, c.code), c.text)
@@ -39,8 +39,9 @@ TEST(CurrentText, EveryFieldReadsBackAsItsValue) {
         const unsigned divisor = d == 1 ? 10 : d == 2 ? 100 : d == 3 ? 1000 : 1;
         const std::string unit = (code >> 4) == 4 ? "mA" : "A";
         for (unsigned count = 0; count < 65536; ++count) {
-            const std::string text = currentText(static_cast<std::uint8_t>(count >> 8),
-                                                 static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(code));
+            const std::string text =
+                currentText(static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count),
+                            static_cast<std::uint8_t>(code));
             ASSERT_LE(text.size(), 8u) << text;
             if (count == 10000) {
                 ASSERT_EQ(text, "    OL");
@@ -51,7 +52,8 @@ TEST(CurrentText, EveryFieldReadsBackAsItsValue) {
                 continue;
             }
             ASSERT_EQ(text.substr(text.size() - unit.size()), unit) << text;
-            ASSERT_TRUE(text.size() == unit.size() + 1 || text[text.size() - unit.size() - 1] != 'm');
+            ASSERT_TRUE(text.size() == unit.size() + 1 ||
+                        text[text.size() - unit.size() - 1] != 'm');
             const std::string number = text.substr(0, text.size() - unit.size());
             // Integer digits, then either exactly d zeros or a fraction without trailing zeros.
             const auto point = number.find('.');
@@ -72,7 +74,9 @@ TEST(CurrentText, EveryFieldReadsBackAsItsValue) {
                 fraction = static_cast<unsigned>(std::stoul(digits));
                 for (std::size_t i = 0; i < digits.size(); ++i) scale *= 10;
             }
-            ASSERT_EQ(static_cast<unsigned long long>(whole) * divisor + fraction * (divisor / scale), count)
+            ASSERT_EQ(
+                static_cast<unsigned long long>(whole) * divisor + fraction * (divisor / scale),
+                count)
                 << text;
         }
     }
@@ -80,8 +84,8 @@ TEST(CurrentText, EveryFieldReadsBackAsItsValue) {
 
 TEST(RatioErrorText, DocumentedBytes) {
     const std::pair<std::uint8_t, const char*> cases[] = {
-        {0x00, "0.0%"},  {0x80, "0.0%"},  {0x6E, "--%"},   {0xEE, "+11%"},  {0x01, "-0.1%"},
-        {0x81, "+0.1%"}, {0x85, "+0.5%"}, {0x0A, "-1%"},   {0x8A, "+1%"},   {0x64, "-10%"},
+        {0x00, "0.0%"},   {0x80, "0.0%"},   {0x6E, "--%"},    {0xEE, "+11%"}, {0x01, "-0.1%"},
+        {0x81, "+0.1%"},  {0x85, "+0.5%"},  {0x0A, "-1%"},    {0x8A, "+1%"},  {0x64, "-10%"},
         {0x65, "-10.1%"}, {0x7F, "-12.7%"}, {0xFF, "+12.7%"},
     };
     for (const auto& [byte, text] : cases) EXPECT_EQ(ratioErrorText(byte), text) << int(byte);
@@ -143,12 +147,19 @@ TEST(RatioText, DocumentedRatios) {
 
 long long factor(std::uint8_t code) {
     switch (code) {
-        case 0x30: return 100000;
-        case 0x31: return 10000;
-        case 0x32: return 1000;
-        case 0x33: case 0x40: return 100;
-        case 0x41: return 10;
-        default: return 1;
+        case 0x30:
+            return 100000;
+        case 0x31:
+            return 10000;
+        case 0x32:
+            return 1000;
+        case 0x33:
+        case 0x40:
+            return 100;
+        case 0x41:
+            return 10;
+        default:
+            return 1;
     }
 }
 
@@ -161,30 +172,33 @@ TEST(RatioText, AgreesWithRationalComputation) {
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     for (int i = 0; i < 200000; ++i) {
         const unsigned p = 1 + next() % 9999, s = 1 + next() % 9999;
-        const std::uint8_t pc = codes[next() % 8], sc = codes[next() % 8], rated = ratings[next() % 6];
+        const std::uint8_t pc = codes[next() % 8], sc = codes[next() % 8],
+                           rated = ratings[next() % 6];
         const long long q = p * factor(pc) * rated / (s * factor(sc));
         long long n = q / 10;
         if (q % 10 > 5 || (q % 10 == 5 && n % 2 == 1)) ++n;
         const std::string ratedText = tenthsText(rated);
-        ASSERT_EQ(ratioText(static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p), pc,
-                            static_cast<std::uint8_t>(s >> 8), static_cast<std::uint8_t>(s), sc, rated),
-                  std::to_string(n) + "/" + ratedText + "A");
+        ASSERT_EQ(
+            ratioText(static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p), pc,
+                      static_cast<std::uint8_t>(s >> 8), static_cast<std::uint8_t>(s), sc, rated),
+            std::to_string(n) + "/" + ratedText + "A");
     }
 }
 
 TEST(NumberText, TenthsAndEvenRounding) {
-    const std::pair<unsigned, const char*> tenths[] = {{0, "0"}, {5, "0.5"}, {10, "1"}, {15, "1.5"},
-                                                       {50, "5"}, {255, "25.5"}, {127, "12.7"}};
+    const std::pair<unsigned, const char*> tenths[] = {
+        {0, "0"}, {5, "0.5"}, {10, "1"}, {15, "1.5"}, {50, "5"}, {255, "25.5"}, {127, "12.7"}};
     for (const auto& [n, text] : tenths) EXPECT_EQ(tenthsText(n), text);
-    const std::pair<long long, long long> rounding[] = {{6005, 600}, {6015, 602}, {6004, 600},
-                                                        {6006, 601}, {5, 0}, {15, 2}, {0, 0}};
+    const std::pair<long long, long long> rounding[] = {
+        {6005, 600}, {6015, 602}, {6004, 600}, {6006, 601}, {5, 0}, {15, 2}, {0, 0}};
     for (const auto& [q, n] : rounding) EXPECT_EQ(roundTenthsToEven(q), n) << q;
 }
 
 TEST(ScaledCount, FactorsOfTheRangeCodes) {
     const std::tuple<unsigned, std::uint8_t, const char*> cases[] = {
-        {9999, 0x30, "999900000"}, {1200, 0x31, "12000000"}, {1, 0x32, "1000"}, {1000, 0x33, "100000"},
-        {500, 0x40, "50000"}, {7, 0x41, "70"}, {42, 0x42, "42"}, {42, 0x00, "42"},
+        {9999, 0x30, "999900000"}, {1200, 0x31, "12000000"}, {1, 0x32, "1000"},
+        {1000, 0x33, "100000"},    {500, 0x40, "50000"},     {7, 0x41, "70"},
+        {42, 0x42, "42"},          {42, 0x00, "42"},
     };
     for (const auto& [count, code, text] : cases) EXPECT_EQ(scaledCount(count, code), text);
 }
@@ -198,8 +212,8 @@ TEST(FillText, ZerosBlanksAndLetters) {
     EXPECT_EQ(blankFill(1), " ");
     EXPECT_EQ(blankFill(10), std::string(10, ' '));
     EXPECT_EQ(blankFill(255), std::string(255, ' '));
-    const std::pair<std::int16_t, const char*> letters[] = {{0, "R"}, {1, "S"}, {2, "T"}, {3, "- -"},
-                                                            {-1, "- -"}, {15, "- -"}, {32767, "- -"}};
+    const std::pair<std::int16_t, const char*> letters[] = {
+        {0, "R"}, {1, "S"}, {2, "T"}, {3, "- -"}, {-1, "- -"}, {15, "- -"}, {32767, "- -"}};
     for (const auto& [channel, letter] : letters) EXPECT_EQ(channelLetter(channel), letter);
 }
 

@@ -13,7 +13,8 @@ ReplyFrame frameOf(const InstrumentModel::Reply& reply) {
     return ReplyFrame::fromBytes(std::span(reply.bytes).last(ReplyFrame::SIZE));
 }
 
-std::optional<InstrumentModel::Reply> ask(InstrumentModel& model, std::int32_t value, double now = 0) {
+std::optional<InstrumentModel::Reply> ask(InstrumentModel& model, std::int32_t value,
+                                          double now = 0) {
     return model.respond(CommandFrame::forValue(value), now);
 }
 
@@ -28,9 +29,10 @@ Config quiet(int records = 10) {
 TEST(InstrumentModel, AnswersEachCommandWithItsKind) {
     InstrumentModel model(quiet(10));
     const std::tuple<std::int32_t, FrameKind> cases[] = {
-        {30000, FrameKind::Live}, {40000, FrameKind::RecordCount}, {60001, FrameKind::PortFound},
-        {60016, FrameKind::PortFound}, {1, FrameKind::Record}, {10, FrameKind::Record},
-        {11, FrameKind::RecordsEnd}, {4000, FrameKind::RecordsEnd},
+        {30000, FrameKind::Live},      {40000, FrameKind::RecordCount},
+        {60001, FrameKind::PortFound}, {60016, FrameKind::PortFound},
+        {1, FrameKind::Record},        {10, FrameKind::Record},
+        {11, FrameKind::RecordsEnd},   {4000, FrameKind::RecordsEnd},
     };
     for (const auto& [value, kind] : cases) {
         const auto reply = ask(model, value);
@@ -75,12 +77,15 @@ TEST(InstrumentModel, GeneratedRecordsAreValidDeterministicAndVaried) {
         batteries.insert(a[i].bytes[15] & 0xC0);
     }
     EXPECT_TRUE(differs);
-    for (std::uint8_t code : {0x30, 0x31, 0x32, 0x33, 0x40, 0x41}) EXPECT_TRUE(codes.count(code)) << int(code);
+    for (std::uint8_t code : {0x30, 0x31, 0x32, 0x33, 0x40, 0x41})
+        EXPECT_TRUE(codes.count(code)) << int(code);
     EXPECT_TRUE(specialCounts.count(10000));
     EXPECT_TRUE(specialCounts.count(20000));
     EXPECT_TRUE(errors.count(110));
-    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](auto e) { return e != 110 && (e & 0x80); }));
-    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](auto e) { return e != 110 && !(e & 0x80) && e; }));
+    EXPECT_TRUE(
+        std::any_of(errors.begin(), errors.end(), [](auto e) { return e != 110 && (e & 0x80); }));
+    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(),
+                            [](auto e) { return e != 110 && !(e & 0x80) && e; }));
     EXPECT_EQ(channels, (std::set<int>{0, 1, 2}));
     EXPECT_EQ(batteries, (std::set<std::uint8_t>{0x00, 0x40, 0x80, 0xC0}));
 }
@@ -116,10 +121,10 @@ TEST(InstrumentModel, FaultKnobs) {
     struct Case {
         const char* name;
         void (*set)(Faults&);
-        int answered;    // replies out of 100 record requests
-        int corrupted;   // replies with a bad checksum
-        int stray;       // replies longer than 20 bytes
-        int stale;       // record replies for another number
+        int answered;   // replies out of 100 record requests
+        int corrupted;  // replies with a bad checksum
+        int stray;      // replies longer than 20 bytes
+        int stale;      // record replies for another number
     };
     const Case cases[] = {
         {"none", [](Faults&) {}, 100, 0, 0, 0},
@@ -160,7 +165,7 @@ TEST(InstrumentModel, SilenceAndHangUpComeAndGo) {
     c.faults.hangUpForSeconds = 1;
     InstrumentModel model(c);
     const std::tuple<double, bool, bool> times[] = {
-        {1.9, true, false}, {2.0, false, false}, {4.9, false, false}, {5.0, true, false},
+        {1.9, true, false},  {2.0, false, false}, {4.9, false, false}, {5.0, true, false},
         {10.0, false, true}, {10.9, false, true}, {11.0, true, false}};
     for (const auto& [t, answers, hungUp] : times) {
         EXPECT_EQ(bool(ask(model, 30000, t)), answers) << t;
@@ -179,10 +184,10 @@ TEST(InstrumentModel, ReportedCounts) {
 
 TEST(SimOptions, GoodAndBadCommandLines) {
     std::string error;
-    auto options = parseSimOptions({"--link", "/tmp/x", "--records", "500", "--drop-every", "3",
-                                    "--corrupt-fraction", "0.1", "--no-line-delay", "--count", "0",
-                                    "--turnaround", "2.5", "--silent-after-record", "9"},
-                                   error);
+    auto options = parseSimOptions(
+        {"--link", "/tmp/x", "--records", "500", "--drop-every", "3", "--corrupt-fraction", "0.1",
+         "--no-line-delay", "--count", "0", "--turnaround", "2.5", "--silent-after-record", "9"},
+        error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->linkPath, "/tmp/x");
     EXPECT_EQ(options->config.recordCount, 500);
@@ -193,10 +198,15 @@ TEST(SimOptions, GoodAndBadCommandLines) {
     EXPECT_DOUBLE_EQ(options->config.turnaroundMs, 2.5);
     EXPECT_EQ(options->config.faults.silentAfterRecord, 9);
 
-    const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"}, {"--records"}, {"--records", "many"}, {"--records", "-1"},
-        {"--corrupt-fraction", "1.5"}, {"--late", "x"}, {"--link", ""}, {"--silent-after", "-2"},
-        {"--count", "70000"}};
+    const std::vector<std::vector<std::string>> bad = {{"--bogus"},
+                                                       {"--records"},
+                                                       {"--records", "many"},
+                                                       {"--records", "-1"},
+                                                       {"--corrupt-fraction", "1.5"},
+                                                       {"--late", "x"},
+                                                       {"--link", ""},
+                                                       {"--silent-after", "-2"},
+                                                       {"--count", "70000"}};
     for (const auto& args : bad) {
         error.clear();
         EXPECT_FALSE(parseSimOptions(args, error)) << args[0];

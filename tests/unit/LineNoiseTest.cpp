@@ -5,10 +5,10 @@
 #include "link/LinkSupervisor.h"
 #include "link/ReplyDecoder.h"
 #include "link/SerialLink.h"
+#include "platform/MessageBox.h"
 #include "records/Download.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
-#include "platform/MessageBox.h"
 #include "support/FakeControls.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakePort.h"
@@ -49,9 +49,11 @@ TEST(LineNoise, RandomAndCorruptedStreams) {
             ReplyFrame f = ReplyFrame::fromBytes(bytes);
             f.seal();
             bytes.assign(f.bytes.begin(), f.bytes.end());
-            if (mode == 3) bytes[static_cast<std::size_t>(byte(random) % 20)] ^= 0x10;  // one bit off
+            if (mode == 3)
+                bytes[static_cast<std::size_t>(byte(random) % 20)] ^= 0x10;  // one bit off
         }
-        if (i % 97 == 0) bytes.resize(static_cast<std::size_t>(byte(random) % 40));  // short or long bursts
+        if (i % 97 == 0)
+            bytes.resize(static_cast<std::size_t>(byte(random) % 40));  // short or long bursts
         port.receive(bytes);
         const auto before = supervisor.linkUp;
         decoder.receive();

@@ -19,8 +19,9 @@ struct LinkSupervisorTest : ::testing::Test {
 
 TEST_F(LinkSupervisorTest, ScanMovesToTheNextPortAndProbesIt) {
     const std::tuple<const char*, const char*, std::uint8_t> cases[] = {
-        {"16", "1", 0x61}, {"1", "2", 0x62}, {"5", "6", 0x66}, {"15", "16", 0x70},
-        {"abc", "1", 0x61}, {"", "1", 0x61}, {"40", "1", 0x61}, {"0", "1", 0x61}, {"-5", "1", 0x61},
+        {"16", "1", 0x61},  {"1", "2", 0x62},   {"5", "6", 0x66},
+        {"15", "16", 0x70}, {"abc", "1", 0x61}, {"", "1", 0x61},
+        {"40", "1", 0x61},  {"0", "1", 0x61},   {"-5", "1", 0x61},
     };
     for (const auto& [before, after, probe] : cases) {
         controls.setText("Combo1", before);

@@ -16,10 +16,11 @@ namespace {
 
 const std::string TITLE = std::string(44, ' ') + "Travenor\r\n";
 const std::string HEADER =
-    "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                \r\n";
+    "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                "
+    "\r\n";
 
 Record sample(int n) {
-    return {std::to_string(n) + ".0A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A",
+    return {std::to_string(n) + ".0A",       "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A",
             static_cast<std::int16_t>(n % 3)};
 }
 
@@ -79,8 +80,8 @@ TEST_F(RecordTableTest, ScratchFileIsWrittenReadAndRemoved) {
     files.log.clear();
     table.buildRecordTable(0, 0);
     const std::string path = "/opt/travenor/lishi.txt";
-    EXPECT_EQ(files.log, (std::vector<std::string>{"remove " + path, "write " + path, "read " + path,
-                                                   "remove " + path}));
+    EXPECT_EQ(files.log, (std::vector<std::string>{"remove " + path, "write " + path,
+                                                   "read " + path, "remove " + path}));
     EXPECT_TRUE(files.files.empty());
 }
 
@@ -125,7 +126,8 @@ TEST(RecordTableFiles, RealFolder) {
     EXPECT_FALSE(QFile::exists(scratch));
     EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");
 
-    RecordTable nowhere(store, controls, files, dir.filePath(QStringLiteral("missing/folder")).toStdString());
+    RecordTable nowhere(store, controls, files,
+                        dir.filePath(QStringLiteral("missing/folder")).toStdString());
     controls.setText("RichTextBox1", "");
     nowhere.buildRecordTable(0, 0);
     EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");

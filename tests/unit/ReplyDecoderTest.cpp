@@ -14,7 +14,9 @@ namespace {
 struct RecordingSink : RecordSink {
     std::vector<std::string> calls;
     std::vector<std::pair<std::int32_t, Record>> records;
-    void acceptRecordCount(std::int32_t count) override { calls.push_back("count " + std::to_string(count)); }
+    void acceptRecordCount(std::int32_t count) override {
+        calls.push_back("count " + std::to_string(count));
+    }
     void acceptRecord(std::int32_t number, const Record& record) override {
         calls.push_back("record " + std::to_string(number));
         records.emplace_back(number, record);
@@ -105,8 +107,11 @@ TEST_F(ReplyDecoderTest, ChannelsBeyondTheThreePhasesReadNothingOutsideTheFrame)
 }
 
 TEST_F(ReplyDecoderTest, BatteryWarningsFollowBits7And6) {
-    const std::tuple<std::uint8_t, bool, bool> cases[] = {
-        {0x80, true, false}, {0x40, false, true}, {0xC0, true, true}, {0x3F, false, false}, {0x00, false, false}};
+    const std::tuple<std::uint8_t, bool, bool> cases[] = {{0x80, true, false},
+                                                          {0x40, false, true},
+                                                          {0xC0, true, true},
+                                                          {0x3F, false, false},
+                                                          {0x00, false, false}};
     for (const auto& [byte15, low, high] : cases) {
         ReplyFrame f = test::exampleLiveFrame();
         f.bytes[15] = byte15;
@@ -119,8 +124,11 @@ TEST_F(ReplyDecoderTest, BatteryWarningsFollowBits7And6) {
 
 TEST_F(ReplyDecoderTest, SetRatioTexts) {
     const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, const char*> cases[] = {
-        {0x02, 0x58, 0x32, "Set:600/5A"}, {0x00, 0x00, 0x00, "Set:0/0A"}, {0x00, 0x64, 15, "Set:100/1.5A"},
-        {0x00, 0x64, 5, "Set:100/0.5A"}, {0xFF, 0xFF, 10, "Set:16383/1A"}};
+        {0x02, 0x58, 0x32, "Set:600/5A"},
+        {0x00, 0x00, 0x00, "Set:0/0A"},
+        {0x00, 0x64, 15, "Set:100/1.5A"},
+        {0x00, 0x64, 5, "Set:100/0.5A"},
+        {0xFF, 0xFF, 10, "Set:16383/1A"}};
     for (const auto& [b15, b16, b17, text] : cases) {
         ReplyFrame f = test::exampleLiveFrame();
         f.bytes[15] = b15;

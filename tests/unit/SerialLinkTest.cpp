@@ -51,8 +51,16 @@ TEST_F(SerialLinkTest, MissingPortStaysClosedAndTextThatIsNoNumberKeepsThePort) 
 
 TEST(PortNumberOf, Texts) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"1", 1}, {"16", 16}, {" 3 ", 3}, {"+4", 4}, {"-2", -2}, {"", std::nullopt},
-        {"abc", std::nullopt}, {"3a", std::nullopt}, {"3.5", std::nullopt}, {"99999999999", std::nullopt},
+        {"1", 1},
+        {"16", 16},
+        {" 3 ", 3},
+        {"+4", 4},
+        {"-2", -2},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"3a", std::nullopt},
+        {"3.5", std::nullopt},
+        {"99999999999", std::nullopt},
         {"   ", std::nullopt},
     };
     for (const auto& [text, number] : cases) EXPECT_EQ(portNumberOf(text), number) << text;

@@ -78,7 +78,8 @@ TEST(MainWindow, ControlsByName) {
         QWidget* widget = w.findChild<QWidget*>(QString::fromLatin1(e.name));
         ASSERT_NE(widget, nullptr) << e.name;
         EXPECT_STREQ(widget->metaObject()->className(), e.kind) << e.name;
-        EXPECT_EQ(widget->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height))) << e.name;
+        EXPECT_EQ(widget->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height)))
+            << e.name;
         EXPECT_EQ(!widget->isHidden(), e.visible) << e.name;
         QString text;
         if (auto* l = qobject_cast<QLabel*>(widget)) text = l->text();
@@ -97,9 +98,9 @@ TEST(MainWindow, ControlsByName) {
 TEST(MainWindow, FontsOfTheReadings) {
     MainWindow w;
     const std::tuple<const char*, double, bool> fonts[] = {
-        {"Label8", 26.25, true}, {"Label2", 26.25, true}, {"Label5", 26.25, true},
+        {"Label8", 26.25, true},   {"Label2", 26.25, true},   {"Label5", 26.25, true},
         {"Label13", 15.75, false}, {"Label20", 15.75, false}, {"Label7", 15.75, true},
-        {"Label3", 15.75, true}, {"Label18", 15.75, true}};
+        {"Label3", 15.75, true},   {"Label18", 15.75, true}};
     for (const auto& [name, size, bold] : fonts) {
         const QFont f = w.findChild<QLabel*>(name)->font();
         EXPECT_DOUBLE_EQ(f.pointSizeF(), size) << name;
@@ -115,7 +116,8 @@ TEST(MainWindow, FontsOfTheReadings) {
         // Every character of the table has one width, so the columns line up.
         const QFontMetrics metrics(w.findChild<QPlainTextEdit*>(name)->font());
         for (QChar c : QStringLiteral("iW .-/%0123456789ANORST"))
-            EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char(' '))) << name;
+            EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(QLatin1Char(' ')))
+                << name;
         EXPECT_DOUBLE_EQ(w.findChild<QPlainTextEdit*>(name)->font().pointSizeF(), 9);
     }
 }
@@ -184,14 +186,17 @@ TEST(MainWindow, FixedSizeNoMaximizeTabOrderAndFocus) {
     EXPECT_EQ(w.size(), w.minimumSize());
 
     EXPECT_EQ(w.focusWidget(), w.findChild<QWidget*>("Command1"));
-    const char* order[] = {"Command1", "Command2", "Command3", "Command4", "Command5", "Combo1",
-                           "Text1", "Text2", "Text3", "Text4", "RichTextBox1", "Command6"};
+    const char* order[] = {"Command1", "Command2", "Command3",     "Command4",
+                           "Command5", "Combo1",   "Text1",        "Text2",
+                           "Text3",    "Text4",    "RichTextBox1", "Command6"};
     // Walking the focus chain from the first control meets the named ones in this order.
     QStringList wanted, met;
     for (const char* name : order) wanted << QString::fromLatin1(name);
     QWidget* at = w.findChild<QWidget*>("Command1");
-    for (int steps = 0; steps < 500 && met.size() < wanted.size(); ++steps, at = at->nextInFocusChain())
-        if (wanted.contains(at->objectName()) && !met.contains(at->objectName())) met << at->objectName();
+    for (int steps = 0; steps < 500 && met.size() < wanted.size();
+         ++steps, at = at->nextInFocusChain())
+        if (wanted.contains(at->objectName()) && !met.contains(at->objectName()))
+            met << at->objectName();
     EXPECT_EQ(met, wanted);
 }
 

@@ -1,3 +1,7 @@
+#include <QCoreApplication>
+#include <QHelpEvent>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QProgressBar>
 
 #include "support/AppFixture.h"
@@ -12,7 +16,8 @@ const char* READINGS[] = {"Label8", "Label9", "Label10", "Label2", "Label4", "La
 
 TEST_F(AppFixture, StartUpState) {
     const std::string emptyTable = std::string(44, ' ') + "Travenor\r\n" +
-                                   "    NO.       Ih       Ir          Is         It      F.Er     Ratio      CH                \r\n";
+                                   "    NO.       Ih       Ir          Is         It      F.Er     "
+                                   "Ratio      CH                \r\n";
     EXPECT_EQ(t("RichTextBox1"), emptyTable);
     EXPECT_EQ(t("RichTextBox2"), emptyTable);
     EXPECT_TRUE(app->store().isEmpty(0));
@@ -178,10 +183,17 @@ TEST_F(AppFixture, ClearKeepsProgressAndStatus) {
 }
 
 TEST_F(AppFixture, PortBoxTooltipNamesTheDevice) {
+    auto tipOf = [this](const char* name) {
+        QWidget* widget = window().findChild<QWidget*>(name);
+        QHelpEvent show(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
+        QCoreApplication::sendEvent(widget, &show);
+        return widget->toolTip();
+    };
     window().setText("Combo1", "3");
-    EXPECT_NE(window().findChild<QWidget*>("Combo1")->toolTip().indexOf("simulated instrument"), -1);
+    EXPECT_NE(tipOf("Combo1").indexOf("simulated instrument"), -1);
     window().setText("Combo1", "4");
-    EXPECT_EQ(window().findChild<QWidget*>("Text1")->toolTip().indexOf("simulated instrument"), -1);
+    EXPECT_EQ(tipOf("Text1").indexOf("simulated instrument"), -1);
+    EXPECT_NE(tipOf("Text1").indexOf("No device"), -1);
 }
 
 }  // namespace
