@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "sim/CommandReader.h"
+
 namespace travenor::sim {
 
 namespace {
@@ -115,7 +117,7 @@ void PtyServer::logFrame(const char* direction, const std::uint8_t* bytes, std::
 }
 
 void PtyServer::run(const std::atomic<bool>& stop) {
-    std::vector<std::uint8_t> incoming;
+    CommandReader incoming;
     std::vector<Scheduled> outgoing;
     while (!stop) {
         if (model.hungUp(now())) {
@@ -149,24 +151,17 @@ void PtyServer::run(const std::atomic<bool>& stop) {
         if (ready > 0 && (fd.revents & POLLIN) != 0) {
             std::uint8_t buffer[256];
             const ssize_t got = ::read(master, buffer, sizeof buffer);
-            if (got > 0) incoming.insert(incoming.end(), buffer, buffer + got);
+            if (got > 0) incoming.append(buffer, static_cast<std::size_t>(got));
         }
 
-        // Requests: four bytes from their lead bytes on; anything else is line noise.
-        while (incoming.size() >= CommandFrame::SIZE) {
-            if (incoming[0] != CommandFrame::LEAD_0 || incoming[1] != CommandFrame::LEAD_1) {
-                incoming.erase(incoming.begin());
-                continue;
-            }
-            CommandFrame command;
-            std::copy_n(incoming.begin(), CommandFrame::SIZE, command.bytes.begin());
-            incoming.erase(incoming.begin(), incoming.begin() + CommandFrame::SIZE);
-            logFrame("in ", command.bytes.data(), CommandFrame::SIZE, commandKind(command.value()));
+        while (const auto command = incoming.next()) {
+            logFrame("in ", command->bytes.data(), CommandFrame::SIZE,
+                     commandKind(command->value()));
             const double at = now();
-            if (auto reply = model.respond(command, at)) {
+            if (auto reply = model.respond(*command, at)) {
                 outgoing.push_back({at + reply->delayMs / 1000.0, std::move(reply->bytes)});
             } else {
-                logFrame("-- ", command.bytes.data(), 0, "no reply");
+                logFrame("-- ", command->bytes.data(), 0, "no reply");
             }
         }
 

@@ -19,7 +19,7 @@ bool SimPort::open(int number, const LineSettings&) {
     openNumber = number;
     ++generation;
     received.clear();
-    requestBytes.clear();
+    requests.clear();
     return true;
 }
 
@@ -53,17 +53,9 @@ void SimPort::write(const std::vector<std::uint8_t>& bytes) {
     checkLine();
     if (!openNow) return;
     written.insert(written.end(), bytes.begin(), bytes.end());
-    requestBytes.insert(requestBytes.end(), bytes.begin(), bytes.end());
-    // Requests are read off the line four bytes at a time, from their lead bytes on.
-    while (requestBytes.size() >= CommandFrame::SIZE) {
-        if (requestBytes[0] != CommandFrame::LEAD_0 || requestBytes[1] != CommandFrame::LEAD_1) {
-            requestBytes.erase(requestBytes.begin());
-            continue;
-        }
-        CommandFrame command;
-        std::copy_n(requestBytes.begin(), CommandFrame::SIZE, command.bytes.begin());
-        requestBytes.erase(requestBytes.begin(), requestBytes.begin() + CommandFrame::SIZE);
-        auto reply = instrument->respond(command, now());
+    requests.append(bytes.data(), bytes.size());
+    while (const auto command = requests.next()) {
+        auto reply = instrument->respond(*command, now());
         if (!reply) continue;
         const unsigned line = generation;
         if (realTime) {

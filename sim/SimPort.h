@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/SerialPort.h"
+#include "sim/CommandReader.h"
 #include "sim/InstrumentModel.h"
 
 namespace travenor::sim {
@@ -62,7 +63,7 @@ class SimPort : public QObject, public SerialPort {
     std::function<void()> handler;
     std::vector<std::uint8_t> received;
     std::vector<std::uint8_t> written;
-    std::vector<std::uint8_t> requestBytes;
+    CommandReader requests;
     std::deque<Pending> pending;
     QElapsedTimer clock;
 };

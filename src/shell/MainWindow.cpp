@@ -144,6 +144,9 @@ void MainWindow::buildControls() {
         widget->setVisible(c.visible);
         named.emplace(c.name, widget);
     }
+    // "COM:" runs a pixel or two into the port box in most faces: keep it on top.
+    named.at("Label1")->raise();
+
     // The device behind the port number is looked up when the tip is about to
     // show, not on every port change of the scan.
     for (const char* name : {"Combo1", "Text1"}) named.at(name)->installEventFilter(this);

@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow, public Controls {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildToolbar();
     void buildMenus();

@@ -107,6 +107,15 @@ TEST_F(PtyTest, HangUpClosesThePortWithoutSpinning) {
     EXPECT_EQ(link->sendBusy, 0);
 }
 
+TEST_F(PtyTest, APortHeldByAnotherIsNotTakenOver) {
+    QtSerialPort other(
+        std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{5, device}}));
+    EXPECT_FALSE(other.open(5, LineSettings{}));
+    EXPECT_TRUE(port->isOpen());
+    link->sendCommand(30000);
+    EXPECT_EQ(readFarEnd(4), test::command({0x64, 0x65, 0x75, 0x30}));
+}
+
 TEST(QtSerialPortTest, NumbersWithoutADeviceFailQuietly) {
     QtSerialPort port(std::make_unique<FixedPortDirectory>(
         std::map<int, std::string>{{2, "/dev/nonexistent-tty"}}));

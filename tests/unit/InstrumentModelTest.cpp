@@ -3,6 +3,7 @@
 #include <set>
 
 #include "link/CommandFrame.h"
+#include "sim/CommandReader.h"
 #include "sim/InstrumentModel.h"
 #include "sim/SimOptions.h"
 
@@ -212,6 +213,29 @@ TEST(SimOptions, GoodAndBadCommandLines) {
         EXPECT_FALSE(parseSimOptions(args, error)) << args[0];
         EXPECT_FALSE(error.empty());
     }
+}
+
+}  // namespace
+}  // namespace travenor::sim
+
+namespace travenor::sim {
+namespace {
+
+TEST(CommandReader, FindsFramesInNoiseAndAcrossPieces) {
+    CommandReader reader;
+    const std::uint8_t noisy[] = {0x00, 0x64, 0x13, 0x64, 0x65, 0x75};
+    reader.append(noisy, sizeof noisy);
+    EXPECT_FALSE(reader.next());
+    const std::uint8_t rest[] = {0x30, 0x64, 0x65, 0x9C, 0x40, 0x64};
+    reader.append(rest, sizeof rest);
+    EXPECT_EQ(reader.next()->value(), 30000);
+    EXPECT_EQ(reader.next()->value(), 40000);
+    EXPECT_FALSE(reader.next());
+    reader.clear();
+    const std::uint8_t probe[] = {0x65, 0xEA, 0x61, 0x64, 0x65, 0xEA, 0x61};
+    reader.append(probe, sizeof probe);
+    EXPECT_EQ(reader.next()->value(), 60001);  // the half lead kept before the clear is gone
+    EXPECT_FALSE(reader.next());
 }
 
 }  // namespace

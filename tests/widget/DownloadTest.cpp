@@ -141,6 +141,21 @@ TEST_F(AppFixture, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) 
     EXPECT_EQ(requests(), std::vector<std::int32_t>{1});
 }
 
+TEST_F(AppFixture, ReplyAfterTheTimeOutIsStillTaken) {
+    sim::Config config = quietInstrument(5);
+    config.faults.silentAfterRecord = 2;
+    start(config);
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 3; ++i) pump();
+    for (int tick = 1; tick <= 6; ++tick) download().downloadTick();
+    ASSERT_EQ(download().downloading, 0);
+    requests();
+    port->inject(test::bytesOf(port->model().records()[2]));
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{4});
+    expectStoredAsSent(*this, 3, 3);
+}
+
 TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
     sim::Config config = quietInstrument(10);
     config.faults.silentAfterRecord = 4;
@@ -164,19 +179,22 @@ TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
 }
 
 TEST_F(AppFixture, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
-    sim::Config config = quietInstrument(4005);
-    config.faults.reportedCount = 40000;
-    start(config);
-    connect();
-    download().startDownload();
-    runDownload(*this);
-    EXPECT_EQ(download().downloading, 0);
-    EXPECT_FALSE(window().isVisible("ProgressBar1"));
-    const auto sent = requests();
-    EXPECT_EQ(sent.back(), 4000);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), 4001), 0);
-    expectStoredAsSent(*this, 3995, 4000);
-    EXPECT_EQ(window().value("ProgressBar1"), 4000 * 100 / 40000);
+    for (long reported : {4001L, 40000L}) {
+        sim::Config config = quietInstrument(4005);
+        config.faults.reportedCount = reported;
+        start(config);
+        connect();
+        download().startDownload();
+        runDownload(*this);
+        EXPECT_EQ(download().downloading, 0);
+        EXPECT_FALSE(window().isVisible("ProgressBar1"));
+        const auto sent = requests();
+        EXPECT_EQ(sent.back(), 4000) << reported;
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), 4001), 0) << reported;
+        expectStoredAsSent(*this, 3995, 4000);
+        EXPECT_EQ(window().value("ProgressBar1"), static_cast<int>(4000 * 100 / reported));
+        EXPECT_NE(t("RichTextBox2").find("NO.3500"), std::string::npos);
+    }
 }
 
 TEST_F(AppFixture, CorruptedAndStaleRepliesStillGiveEveryRecordRight) {

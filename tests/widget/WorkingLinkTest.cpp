@@ -1,11 +1,11 @@
 #include <QCoreApplication>
-#include <QHelpEvent>
-#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QProgressBar>
 
 #include "support/AppFixture.h"
 #include "support/Frames.h"
+#include "support/Wait.h"
 
 namespace travenor {
 namespace {
@@ -194,6 +194,35 @@ TEST_F(AppFixture, PortBoxTooltipNamesTheDevice) {
     window().setText("Combo1", "4");
     EXPECT_EQ(tipOf("Text1").indexOf("simulated instrument"), -1);
     EXPECT_NE(tipOf("Text1").indexOf("No device"), -1);
+}
+
+// The in-process port with line timing: an exchange takes the line's 6.25 ms
+// plus the instrument's turnaround, delivered through the event loop.
+TEST(SimPortTiming, ExchangeTakesTheLineTimePlusTurnaround) {
+    sim::Config config;
+    config.turnaroundMs = 1;
+    sim::SimPort port(std::make_unique<sim::InstrumentModel>(config), 3, true);
+    ASSERT_TRUE(port.open(3, LineSettings{}));
+    port.setReceiveThreshold(20);
+    int replies = 0;
+    QElapsedTimer clock;
+    double total = 0;
+    port.setReceiveHandler([&] {
+        total += clock.nsecsElapsed() / 1e6;
+        port.read(20);
+        ++replies;
+    });
+    for (int i = 0; i < 20; ++i) {
+        const int before = replies;
+        clock.start();
+        port.write(CommandFrame::forValue(30000).toBytes());
+        EXPECT_EQ(replies, before);  // never inside the write
+        ASSERT_TRUE(test::waitFor([&] { return replies > before; }, 1000));
+    }
+    const double mean = total / 20;
+    std::printf("in-process exchange: %.2f ms (line 6.25 ms + turnaround 1 ms)\n", mean);
+    EXPECT_GE(mean, 6.0);
+    EXPECT_LT(mean, 100.0);
 }
 
 }  // namespace
