@@ -31,7 +31,6 @@ class SerialLink {
     std::optional<ReplyFrame> receiveStep();
 
     bool portOpen() const { return port.isOpen(); }
-    int selectedPort() const { return commPort; }
 
     // 1 only while sendCommand is writing.
     std::uint8_t sendBusy = 0;

@@ -34,6 +34,17 @@ QRect pixelRect(const layout::Control& c) {
             layout::pixels(c.height)};
 }
 
+// A fixed caption is read whole: where the face at hand is wider than the one
+// the layout was drawn with ("COM:" in 25 pixels), the caption's face is made
+// a little smaller rather than the caption cut.
+void fitCaption(QLabel* label) {
+    QFont font = label->font();
+    while (QFontMetrics(font).horizontalAdvance(label->text()) > label->width() &&
+           font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (font != label->font()) label->setFont(font);
+}
+
 QFont fontFor(layout::Font font, const QFont& fallback) {
     switch (font) {
         case layout::Font::Current:
@@ -142,11 +153,9 @@ void MainWindow::buildControls() {
         widget->setGeometry(pixelRect(c));
         widget->setFont(fontFor(c.font, widget->font()));
         widget->setVisible(c.visible);
+        if (c.kind == layout::Kind::Label) fitCaption(static_cast<QLabel*>(widget));
         named.emplace(c.name, widget);
     }
-    // "COM:" runs a pixel or two into the port box in most faces: keep it on top.
-    named.at("Label1")->raise();
-
     // The device behind the port number is looked up when the tip is about to
     // show, not on every port change of the scan.
     for (const char* name : {"Combo1", "Text1"}) named.at(name)->installEventFilter(this);
