@@ -145,5 +145,29 @@ TEST_F(ProgramTest, HangUpClosesThePortWithoutSpinningAndTheLinkComesBack) {
     ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
 }
 
+// The cable pulled in the middle of a download: the download stops, what was
+// stored stays, and the instrument is found again when it is back.
+TEST_F(ProgramTest, HangUpDuringADownloadKeepsWhatWasStored) {
+    SimProcess sim({"--records", "3000", "--hang-up-after", "3", "--hang-up-for", "1.5"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 3000));
+    app->runCommand("Read");
+    // The port closes with the line; the re-sends go nowhere and end the
+    // download, then the watchdog declares the link lost.
+    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return t("Text3") == "Unconnect"; }, 5000));
+    const int reached = app->download().recordIndex;
+    EXPECT_GT(reached, 10);
+    EXPECT_LT(reached, 3000);
+    const auto records = sim::InstrumentModel::generateRecords(reached - 1, 1);
+    for (int n = 1; n < reached; ++n) {
+        const DecodedReply d = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
+        ASSERT_EQ(app->store().read(n)->Ih, d.primary) << n;
+    }
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
+    EXPECT_FALSE(app->store().isEmpty(1));
+}
+
 }  // namespace
 }  // namespace travenor
