@@ -4,6 +4,7 @@
 #include <string>
 
 #include "link/ReplyFrame.h"
+#include "records/RecordStore.h"
 
 namespace travenor {
 
@@ -24,6 +25,16 @@ struct DecodedReply {
     std::uint8_t kind = 0;
 
     static DecodedReply from(const ReplyFrame& frame);
+    // The record a Record frame files: the six texts and the channel.
+    Record record() const {
+        return {primary,
+                secondaryR,
+                secondaryS,
+                secondaryT,
+                errorText,
+                ratio,
+                static_cast<std::int16_t>(channel)};
+    }
 };
 
 }  // namespace travenor

@@ -35,10 +35,7 @@ void ReplyDecoder::decodeReply(const ReplyFrame& frame) {
     const DecodedReply reply = DecodedReply::from(frame);
     switch (static_cast<FrameKind>(reply.kind)) {
         case FrameKind::Record:
-            records.acceptRecord(
-                reply.recordNumber,
-                Record{reply.primary, reply.secondaryR, reply.secondaryS, reply.secondaryT,
-                       reply.errorText, reply.ratio, static_cast<std::int16_t>(reply.channel)});
+            records.acceptRecord(reply.recordNumber, reply.record());
             break;
         case FrameKind::RecordsEnd:
             records.endOfRecords();

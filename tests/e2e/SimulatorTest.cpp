@@ -111,10 +111,8 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
 
     const auto records = sim::InstrumentModel::generateRecords(500, 11);
     for (int n = 1; n <= 500; ++n) {
-        const DecodedReply d = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
         ASSERT_EQ(*app->store().read(n),
-                  (Record{d.primary, d.secondaryR, d.secondaryS, d.secondaryT, d.errorText, d.ratio,
-                          static_cast<std::int16_t>(d.channel)}))
+                  DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
             << n;
     }
     EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);
@@ -162,8 +160,9 @@ TEST_F(ProgramTest, HangUpDuringADownloadKeepsWhatWasStored) {
     EXPECT_LT(reached, 3000);
     const auto records = sim::InstrumentModel::generateRecords(reached - 1, 1);
     for (int n = 1; n < reached; ++n) {
-        const DecodedReply d = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
-        ASSERT_EQ(app->store().read(n)->Ih, d.primary) << n;
+        ASSERT_EQ(*app->store().read(n),
+                  DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
+            << n;
     }
     ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
     EXPECT_FALSE(app->store().isEmpty(1));

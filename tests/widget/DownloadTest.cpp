@@ -29,10 +29,7 @@ void expectStoredAsSent(AppFixture& f, int first, int last) {
     for (int n = first; n <= last; ++n) {
         const Record* stored = f.app->store().read(n);
         ASSERT_NE(stored, nullptr);
-        const auto decoded = DecodedReply::from(records[static_cast<std::size_t>(n - 1)]);
-        EXPECT_EQ(*stored, (Record{decoded.primary, decoded.secondaryR, decoded.secondaryS,
-                                   decoded.secondaryT, decoded.errorText, decoded.ratio,
-                                   static_cast<std::int16_t>(decoded.channel)}))
+        EXPECT_EQ(*stored, DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
             << "record " << n;
     }
 }

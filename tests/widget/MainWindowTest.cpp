@@ -125,8 +125,8 @@ TEST(MainWindow, FontsOfTheReadings) {
 // Fixed captions are read whole, whatever face the machine has.
 TEST(MainWindow, FixedCaptionsFitTheirLabels) {
     MainWindow w;
-    for (const char* name : {"Label1", "Label3", "Label6", "Label7", "Label11", "Label12", "Label14",
-                             "Label15", "Label16", "Label17", "Label18"}) {
+    for (const char* name : {"Label1", "Label3", "Label6", "Label7", "Label11", "Label12",
+                             "Label14", "Label15", "Label16", "Label17", "Label18"}) {
         auto* label = w.findChild<QLabel*>(name);
         EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << name;
     }
