@@ -69,7 +69,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
             return true;
         };
     };
-    auto seconds = [](double& target) {
+    auto nonNegative = [](double& target) {
         return [&target](const std::string& v) {
             double x = 0;
             if (!toDouble(v, x) || x < 0) return false;
@@ -93,14 +93,13 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
         };
     };
     long count = 0;
-    double turnaround = 0;
 
     const std::map<std::string, std::function<bool(const std::string&)>> valued = {
         {"--link", text(options.linkPath)},
         {"--records", whole(options.config.recordCount, 0, 65535)},
         {"--seed", whole(options.config.seed, 0, 4294967295L)},
         {"--record-file", text(options.config.recordFile)},
-        {"--turnaround", seconds(turnaround)},
+        {"--turnaround", nonNegative(options.config.turnaroundMs)},
         {"--count",
          [&](const std::string& v) {
              return whole(count, 0, 65535)(v) && (f.reportedCount = count, true);
@@ -110,16 +109,15 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
         {"--corrupt-fraction", fraction(f.corruptFraction)},
         {"--late", whole(f.lateMs, 0, 60000)},
         {"--wrong-record-fraction", fraction(f.wrongRecordFraction)},
-        {"--silent-after", seconds(f.silentAfterSeconds)},
+        {"--silent-after", nonNegative(f.silentAfterSeconds)},
         {"--silent-after-record", whole(f.silentAfterRecord, 1, 65535)},
-        {"--silent-for", seconds(f.silentForSeconds)},
-        {"--hang-up-after", seconds(f.hangUpAfterSeconds)},
-        {"--hang-up-for", seconds(f.hangUpForSeconds)},
+        {"--silent-for", nonNegative(f.silentForSeconds)},
+        {"--hang-up-after", nonNegative(f.hangUpAfterSeconds)},
+        {"--hang-up-for", nonNegative(f.hangUpForSeconds)},
         {"--stray-every", whole(f.strayEvery, 1, 1000000)},
         {"--log", text(options.logPath)},
     };
 
-    bool turnaroundGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -144,9 +142,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
             error = "bad value '" + value + "' for " + arg;
             return std::nullopt;
         }
-        if (arg == "--turnaround") turnaroundGiven = true;
     }
-    if (turnaroundGiven) options.config.turnaroundMs = turnaround;
     return options;
 }
 
