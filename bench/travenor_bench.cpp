@@ -54,7 +54,6 @@ void benchTable() {
         std::make_unique<sim::SimPort>(std::make_unique<sim::InstrumentModel>(config), 3, false),
         options(folder));
     app.load();
-    const auto records = sim::InstrumentModel::generateRecords(3500, 5);
     for (int n = 1; n <= 3500; ++n)
         app.store().store(n, {"1234.5A", "4.998A", "5.001A", "4.997A", "-0.2%", "600/5A",
                               static_cast<std::int16_t>(n % 3)});

@@ -45,7 +45,7 @@ std::vector<std::string> SystemPortDirectory::adapterNames(
     return names;
 }
 
-std::vector<std::string> SystemPortDirectory::onBoardPorts() {
+const std::vector<std::string>& SystemPortDirectory::onBoardPorts() {
     const auto now = std::chrono::steady_clock::now();
     if (!onBoardListed || now - onBoardListedAt >= ON_BOARD_LIST_AGE) {
         onBoard.clear();
@@ -74,7 +74,7 @@ std::string SystemPortDirectory::deviceFor(int number) {
     const std::vector<std::string> adapters = adapterNames(entries);
     const auto index = static_cast<std::size_t>(number - 1);
     if (index < adapters.size()) return deviceFolder + "/" + adapters[index];
-    const std::vector<std::string> ports = onBoardPorts();
+    const std::vector<std::string>& ports = onBoardPorts();
     if (index - adapters.size() < ports.size()) return ports[index - adapters.size()];
     return {};
 #endif

@@ -20,7 +20,7 @@ class SystemPortDirectory : public PortDirectory {
     static std::vector<std::string> adapterNames(const std::vector<std::string>& entries);
 
   private:
-    std::vector<std::string> onBoardPorts();
+    const std::vector<std::string>& onBoardPorts();
 
     std::string deviceFolder;
     std::vector<std::string> onBoard;

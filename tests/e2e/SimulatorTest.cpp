@@ -93,6 +93,16 @@ struct ProgramTest : ::testing::Test {
     }
     std::string t(const char* name) { return app->window().text(name); }
     bool linked() { return t("Text3") == "Connected" && t("Combo1") == "5"; }
+
+    // Records 1 to count hold what the simulator generates from `seed`.
+    void expectStoredAsGenerated(int count, std::uint32_t seed) {
+        const auto records = sim::InstrumentModel::generateRecords(count, seed);
+        for (int n = 1; n <= count; ++n) {
+            ASSERT_EQ(*app->store().read(n),
+                      DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
+                << n;
+        }
+    }
 };
 
 TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
@@ -109,12 +119,7 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
     ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
     std::printf("500 records in %.2f s\n", clock.elapsed() / 1000.0);
 
-    const auto records = sim::InstrumentModel::generateRecords(500, 11);
-    for (int n = 1; n <= 500; ++n) {
-        ASSERT_EQ(*app->store().read(n),
-                  DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
-            << n;
-    }
+    expectStoredAsGenerated(500, 11);
     EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);
     EXPECT_FALSE(app->window().isVisible("ProgressBar1"));
 }
@@ -158,12 +163,7 @@ TEST_F(ProgramTest, HangUpDuringADownloadKeepsWhatWasStored) {
     const int reached = app->download().recordIndex;
     EXPECT_GT(reached, 10);
     EXPECT_LT(reached, 3000);
-    const auto records = sim::InstrumentModel::generateRecords(reached - 1, 1);
-    for (int n = 1; n < reached; ++n) {
-        ASSERT_EQ(*app->store().read(n),
-                  DecodedReply::from(records[static_cast<std::size_t>(n - 1)]).record())
-            << n;
-    }
+    expectStoredAsGenerated(reached - 1, 1);
     ASSERT_TRUE(waitFor([&] { return linked(); }, 8000));
     EXPECT_FALSE(app->store().isEmpty(1));
 }
