@@ -44,7 +44,9 @@ long residentKiB() {
 }
 
 ApplicationOptions options(const QTemporaryDir& folder) {
-    return {folder.path().toStdString(), nullptr, nullptr};
+    ApplicationOptions result;
+    result.programFolder = folder.path().toStdString();
+    return result;
 }
 
 void benchTable() {

@@ -11,8 +11,9 @@ int main(int argc, char* argv[]) {
     config.recordCount = 120;
     auto port = std::make_unique<travenor::sim::SimPort>(
         std::make_unique<travenor::sim::InstrumentModel>(config), 3);
-    travenor::Application app(
-        std::move(port), {QCoreApplication::applicationDirPath().toStdString(), nullptr, nullptr});
+    travenor::ApplicationOptions options;
+    options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    travenor::Application app(std::move(port), std::move(options));
     app.start();
     return QApplication::exec();
 }

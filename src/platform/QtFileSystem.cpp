@@ -1,6 +1,9 @@
 #include "platform/QtFileSystem.h"
 
 #include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace travenor {
 
@@ -23,6 +26,47 @@ std::optional<std::string> QtFileSystem::readAll(const std::string& path) {
     const QByteArray data = file.readAll();
     if (file.error() != QFile::NoError) return std::nullopt;
     return data.toStdString();
+}
+
+std::string toSystemBytes(const std::string& utf8) {
+    QStringEncoder encode(QStringConverter::System);
+    const QByteArray bytes = encode(QString::fromStdString(utf8));
+    return bytes.toStdString();
+}
+
+std::string fromSystemBytes(const std::string& bytes) {
+    const QByteArray data = QByteArray::fromStdString(bytes);
+    QStringDecoder decode(QStringConverter::System);
+    QString text = decode(data);
+    if (decode.hasError()) text = QString::fromLatin1(data);
+    return text.toStdString();
+}
+
+FileOutcome QtFileSystem::saveText(const std::string& path, const std::string& text) {
+    // The new text goes to a temporary file beside the old one, which it
+    // replaces only when written whole; the direct-write fallback stays off so
+    // a failure never truncates the old file in place.
+    QSaveFile file(QString::fromStdString(path));
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString().toStdString()};
+    const std::string bytes = toSystemBytes(text);
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+        const std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit()) return {false, file.errorString().toStdString()};
+    return {};
+}
+
+FileOutcome QtFileSystem::loadText(const std::string& path, std::string& text) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return {false, file.errorString().toStdString()};
+    const QByteArray data = file.readAll();
+    if (file.error() != QFile::NoError) return {false, file.errorString().toStdString()};
+    text = fromSystemBytes(data.toStdString());
+    return {};
 }
 
 }  // namespace travenor

@@ -9,6 +9,14 @@ class QtFileSystem : public FileSystem {
     bool remove(const std::string& path) override;
     bool write(const std::string& path, const std::string& bytes) override;
     std::optional<std::string> readAll(const std::string& path) override;
+    FileOutcome saveText(const std::string& path, const std::string& text) override;
+    FileOutcome loadText(const std::string& path, std::string& text) override;
 };
+
+// Text as the system's 8-bit encoding writes it, and back. Bytes that are not
+// valid in that encoding are read as Latin-1, one character each, so nothing
+// of a file from another machine is dropped.
+std::string toSystemBytes(const std::string& utf8);
+std::string fromSystemBytes(const std::string& bytes);
 
 }  // namespace travenor

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "shell/PrintRangeDialog.h"
+
 namespace travenor {
 
 class Download;
+class FileDialogs;
 class FileSystem;
 class LinkSupervisor;
 class MainWindow;
 class MessageBox;
+class Printer;
+class Printing;
+class RecordFiles;
 class RecordStore;
 class RecordTable;
 class ReplyDecoder;
@@ -26,6 +33,11 @@ struct ApplicationOptions {
     std::shared_ptr<MessageBox> messages;
     // What "let pending events run once" does; the event loop's when empty.
     std::function<void()> processPendingEvents;
+    // The file dialogs, the printer and the end of the program; Qt's own
+    // dialogs and printing, and the end of the event loop, when empty.
+    std::shared_ptr<FileDialogs> fileDialogs;
+    std::shared_ptr<Printer> printer;
+    std::function<void()> exitProgram;
 };
 
 // The composition root: makes the window and the components, wires the
@@ -50,18 +62,37 @@ class Application : public QObject {
     RecordTable& table() { return *recordTable; }
     Download& download() { return *recordDownload; }
     StatusRefresh& status() { return *statusRefresh; }
+    RecordFiles& recordFiles() { return *files; }
+    Printing& printing() { return *printRequest; }
+    // Form2 while it is open.
+    PrintRangeDialog* printRangeDialog() const { return printDialog; }
 
     // Runs one command by its key, as the buttons and menus do.
     void runCommand(const QString& key);
+    // The toolbar's route: nothing while a download runs, keys compared exactly.
+    void routeToolbarButton(const QString& key);
+
+    // Print: disables the main window and shows a fresh Form2.
+    void showPrintDialog();
+    void exitProgram();
 
   private:
     void commandRequested(const QString& key, bool fromToolbar);
     void wireTimers();
+    void printRangeOk();
+    void printRangeCancelled();
+    void closePrintDialog();
+    std::string presetFileName() const;
 
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<SerialPort> serialPort;
-    std::unique_ptr<FileSystem> files;
+    std::unique_ptr<FileSystem> fileSystem;
     std::shared_ptr<MessageBox> messages;
+    std::shared_ptr<FileDialogs> fileDialogs;
+    std::shared_ptr<Printer> printer;
+    std::function<void()> endProgram;
+    std::string programFolder;
+    bool messagesInjected = false;
     std::unique_ptr<RecordStore> recordStore;
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<RecordTable> recordTable;
@@ -69,6 +100,10 @@ class Application : public QObject {
     std::unique_ptr<LinkSupervisor> linkSupervisor;
     std::unique_ptr<ReplyDecoder> replyDecoder;
     std::unique_ptr<StatusRefresh> statusRefresh;
+    std::unique_ptr<RecordFiles> files;
+    std::unique_ptr<Printing> printRequest;
+    QPointer<PrintRangeDialog> printDialog;
+    std::shared_ptr<MessageBox> printDialogMessages;
 };
 
 // The time of day in the system's hours-minutes-seconds form.

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "link/SerialLink.h"
+#include "shell/ControlFactory.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/WindowFonts.h"
 
@@ -27,38 +28,6 @@ namespace {
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QRect pixelRect(const layout::Control& c) {
-    return {layout::pixels(c.left), layout::pixels(c.top), layout::pixels(c.width),
-            layout::pixels(c.height)};
-}
-
-// A fixed caption is read whole: where the face at hand is wider than the one
-// the layout was drawn with ("COM:" in 25 pixels), the caption's face is made
-// a little smaller rather than the caption cut.
-void fitCaption(QLabel* label) {
-    QFont font = label->font();
-    while (QFontMetrics(font).horizontalAdvance(label->text()) > label->width() &&
-           font.pointSizeF() > 6.0)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    if (font != label->font()) label->setFont(font);
-}
-
-QFont fontFor(layout::Font font, const QFont& fallback) {
-    switch (font) {
-        case layout::Font::Current:
-            return songFont(26.25, true);
-        case layout::Font::RatioError:
-            return songFont(15.75, false);
-        case layout::Font::Heading:
-            return songFont(15.75, true);
-        case layout::Font::Table:
-            return tableFont();
-        case layout::Font::Default:
-            break;
-    }
-    return fallback;
 }
 
 // The boxes hold lines; their text is handed out with CR LF line ends, as the
@@ -101,59 +70,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 void MainWindow::buildControls() {
     for (const layout::Control& c : layout::controls()) {
         QWidget* parent = *c.parent ? named.at(c.parent) : client;
-        QWidget* widget = nullptr;
-        switch (c.kind) {
-            case layout::Kind::Label:
-                widget = new QLabel(qs(c.caption), parent);
-                break;
-            case layout::Kind::ValueLabel: {
-                auto* label = new QLabel(qs(c.caption), parent);
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                label->setFrameStyle(QFrame::Box | QFrame::Plain);
-                label->setLineWidth(1);
-                widget = label;
-                break;
-            }
-            case layout::Kind::Frame:
-                widget = new QGroupBox(qs(c.caption), parent);
-                break;
-            case layout::Kind::TextBox:
-                widget = new QLineEdit(qs(c.caption), parent);
-                break;
-            case layout::Kind::ComboBox: {
-                auto* box = new QComboBox(parent);
-                box->setEditable(true);
-                box->setEditText(qs(c.caption));
-                widget = box;
-                break;
-            }
-            case layout::Kind::Button: {
-                auto* button = new QPushButton(qs(c.caption), parent);
-                const QString key = qs(c.caption);
-                connect(button, &QPushButton::clicked, this,
-                        [this, key] { emit commandRequested(key, false); });
-                widget = button;
-                break;
-            }
-            case layout::Kind::TextArea: {
-                auto* area = new QPlainTextEdit(parent);
-                area->setLineWrapMode(QPlainTextEdit::NoWrap);
-                widget = area;
-                break;
-            }
-            case layout::Kind::ProgressBar: {
-                auto* bar = new QProgressBar(parent);
-                bar->setRange(0, 100);
-                bar->setValue(0);
-                widget = bar;
-                break;
-            }
+        QWidget* widget = makeControl(c, parent);
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            const QString key = qs(c.caption);
+            connect(button, &QPushButton::clicked, this,
+                    [this, key] { emit commandRequested(key, false); });
         }
-        widget->setObjectName(qs(c.name));
-        widget->setGeometry(pixelRect(c));
-        widget->setFont(fontFor(c.font, widget->font()));
-        widget->setVisible(c.visible);
-        if (c.kind == layout::Kind::Label) fitCaption(static_cast<QLabel*>(widget));
         named.emplace(c.name, widget);
     }
     // The device behind the port number is looked up when the tip is about to

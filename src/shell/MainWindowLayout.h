@@ -7,8 +7,29 @@ namespace travenor::layout {
 // The main window's controls as data: positions and sizes in twips (15 to a
 // pixel at 96 dpi), relative to the client area or to the containing frame.
 
-enum class Kind { Label, ValueLabel, Frame, TextBox, ComboBox, Button, TextArea, ProgressBar };
-enum class Font { Default, Current, RatioError, Heading, Table };
+enum class Kind {
+    Label,
+    ValueLabel,
+    Frame,
+    TextBox,
+    ComboBox,
+    Button,
+    TextArea,
+    ProgressBar,
+    Option
+};
+// Current, RatioError and Heading are the readings' Song face; the Dialog
+// ones are the same face as the print-range dialog uses it.
+enum class Font {
+    Default,
+    Current,
+    RatioError,
+    Heading,
+    Table,
+    DialogButton,
+    DialogEntry,
+    DialogDash
+};
 
 struct Control {
     const char* name;

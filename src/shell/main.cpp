@@ -7,9 +7,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication qt(argc, argv);
-    travenor::Application app(
-        std::make_unique<travenor::QtSerialPort>(std::make_unique<travenor::SystemPortDirectory>()),
-        {QCoreApplication::applicationDirPath().toStdString(), nullptr, nullptr});
+    travenor::ApplicationOptions options;
+    options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    travenor::Application app(std::make_unique<travenor::QtSerialPort>(std::make_unique<travenor::SystemPortDirectory>()), std::move(options));
     app.start();
     return QApplication::exec();
 }

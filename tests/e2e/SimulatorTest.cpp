@@ -87,8 +87,9 @@ struct ProgramTest : ::testing::Test {
     QTemporaryDir folder;
 
     void startProgram(const std::string& device) {
-        app = std::make_unique<Application>(
-            portTo(device), ApplicationOptions{folder.path().toStdString(), nullptr, nullptr});
+        ApplicationOptions options;
+        options.programFolder = folder.path().toStdString();
+        app = std::make_unique<Application>(portTo(device), std::move(options));
         app->start();
     }
     std::string t(const char* name) { return app->window().text(name); }

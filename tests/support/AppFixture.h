@@ -9,7 +9,9 @@
 #include "link/LinkSupervisor.h"
 #include "link/ReplyDecoder.h"
 #include "link/SerialLink.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
+#include "platform/Printer.h"
 #include "records/Download.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
@@ -27,12 +29,52 @@ struct RecordedMessages : MessageBox {
     }
 };
 
+// File dialogs that answer with the path the test set, or cancel when it set
+// none; they remember what they were shown.
+struct ScriptedDialogs : FileDialogs {
+    std::optional<std::string> answer;
+    std::vector<std::string> asked;  // "open|save <file name> <filter>"
+
+    std::optional<std::string> showOpen(const std::string& fileName,
+                                        const std::string& filter) override {
+        asked.push_back("open " + fileName + " " + filter);
+        return answer;
+    }
+    std::optional<std::string> showSave(const std::string& fileName,
+                                        const std::string& filter) override {
+        asked.push_back("save " + fileName + " " + filter);
+        return answer;
+    }
+};
+
+// A printer that remembers what it printed; it can be cancelled or fail.
+struct RecordingPrinter : Printer {
+    bool cancel = false;
+    std::string failure;
+    int dialogs = 0;
+    std::vector<std::string> printed;
+    std::function<void()> duringDialog;
+
+    bool choosePrinter() override {
+        ++dialogs;
+        if (duringDialog) duringDialog();
+        return !cancel;
+    }
+    std::string printText(const std::string& text) override {
+        if (failure.empty()) printed.push_back(text);
+        return failure;
+    }
+};
+
 // The real program (window, link, download) with the simulated instrument on
 // port 3, its replies delivered only when the test pumps them; no timer runs,
 // the test calls the tick handlers itself.
 struct AppFixture : ::testing::Test {
     QTemporaryDir folder;
     std::shared_ptr<RecordedMessages> messages = std::make_shared<RecordedMessages>();
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::shared_ptr<RecordingPrinter> printer = std::make_shared<RecordingPrinter>();
+    int exitRequests = 0;
     sim::SimPort* port = nullptr;
     std::unique_ptr<Application> app;
 
@@ -51,8 +93,14 @@ struct AppFixture : ::testing::Test {
         auto simPort = std::make_unique<sim::SimPort>(
             std::make_unique<sim::InstrumentModel>(config), 3, false);
         port = simPort.get();
-        app = std::make_unique<Application>(
-            std::move(simPort), ApplicationOptions{folder.path().toStdString(), messages, [] {}});
+        ApplicationOptions options;
+        options.programFolder = folder.path().toStdString();
+        options.messages = messages;
+        options.processPendingEvents = [] {};
+        options.fileDialogs = dialogs;
+        options.printer = printer;
+        options.exitProgram = [this] { ++exitRequests; };
+        app = std::make_unique<Application>(std::move(simPort), std::move(options));
         app->load();
     }
 

@@ -31,6 +31,19 @@ class FakeFileSystem : public FileSystem {
         if (it == files.end()) return std::nullopt;
         return it->second;
     }
+    FileOutcome saveText(const std::string& path, const std::string& text) override {
+        log.push_back("save " + path);
+        if (!writable) return {false, "Permission denied"};
+        files[path] = text;
+        return {};
+    }
+    FileOutcome loadText(const std::string& path, std::string& text) override {
+        log.push_back("load " + path);
+        const auto it = files.find(path);
+        if (it == files.end()) return {false, "No such file or directory"};
+        text = it->second;
+        return {};
+    }
 };
 
 }  // namespace travenor::test

@@ -1,0 +1,21 @@
+#include "platform/FileDialogs.h"
+
+namespace travenor {
+
+std::vector<FileFilter> filterEntries(std::string_view filter) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= filter.size()) {
+        const std::size_t bar = filter.find('|', start);
+        const std::size_t end = bar == std::string_view::npos ? filter.size() : bar;
+        parts.emplace_back(filter.substr(start, end - start));
+        if (bar == std::string_view::npos) break;
+        start = bar + 1;
+    }
+    std::vector<FileFilter> entries;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        entries.push_back({parts[i], parts[i + 1]});
+    return entries;
+}
+
+}  // namespace travenor

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <memory>
+
+#include "platform/Printer.h"
+
+class QPrinter;
+class QWidget;
+
+namespace travenor {
+
+// Qt's print dialog and a print job through Qt Print Support.
+class QtPrinter : public Printer {
+  public:
+    QtPrinter(QWidget* parent, QFont font);
+    ~QtPrinter() override;
+
+    bool choosePrinter() override;
+    std::string printText(const std::string& text) override;
+
+  private:
+    QWidget* parent;
+    QFont font;
+    std::unique_ptr<QPrinter> printer;
+};
+
+// Puts the lines of text on the printer's pages, top to bottom, one line of
+// the text to one printed line, a new page when one is full. Empty when
+// printed, else why not.
+QString printLines(QPrinter& printer, const QString& text, const QFont& font);
+
+}  // namespace travenor

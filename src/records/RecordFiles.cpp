@@ -1,0 +1,56 @@
+#include "records/RecordFiles.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/Controls.h"
+#include "platform/FileDialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+
+namespace travenor {
+
+namespace {
+constexpr const char* TABLE_BOX = "RichTextBox1";
+}
+
+std::string presetFilePath(const std::string& folder, const std::string& shortDate) {
+    std::string date = shortDate;
+    std::replace_if(
+        date.begin(), date.end(), [](char c) { return c == '/' || c == '\\'; }, '-');
+    return folder + "/" + RecordFiles::PRESET_PREFIX + date;
+}
+
+RecordFiles::RecordFiles(Controls& controls, FileDialogs& dialogs, FileSystem& files,
+                         MessageBox& messages, std::function<std::string()> presetFileName)
+    : controls(controls),
+      dialogs(dialogs),
+      files(files),
+      messages(messages),
+      presetFileName(std::move(presetFileName)) {}
+
+void RecordFiles::openTable() {
+    const auto path = dialogs.showOpen(presetFileName(), OPEN_FILTER);
+    if (!path) return;
+    std::string text;
+    const FileOutcome read = files.loadText(*path, text);
+    if (!read.ok) {
+        messages.show("The file could not be opened:\r\n" + *path + "\r\n" + read.reason, "Open");
+        return;
+    }
+    controls.setText(TABLE_BOX, text);
+}
+
+void RecordFiles::saveTable() {
+    const auto path = dialogs.showSave(presetFileName(), SAVE_FILTER);
+    if (!path) return;
+    // The old file is replaced only by a whole new one; when that cannot be
+    // done the user must know the records were not kept.
+    const FileOutcome saved = files.saveText(*path, controls.text(TABLE_BOX) + "\r\n");
+    if (!saved.ok)
+        messages.show("The file could not be saved:\r\n" + *path + "\r\n" + saved.reason +
+                          "\r\nThe records are not saved.",
+                      "Save");
+}
+
+}  // namespace travenor

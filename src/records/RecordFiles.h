@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace travenor {
+
+class Controls;
+class FileDialogs;
+class FileSystem;
+class MessageBox;
+
+// Open and Save of record files: the table box's text to a plain text file
+// and back. Open shows a file's text; it never turns it back into records.
+class RecordFiles {
+  public:
+    static constexpr const char* OPEN_FILTER =
+        "All Files (*.*)|*.*|Text Files(*.txt)|*.txt|DOC Files (*.doc)|*.doc";
+    static constexpr const char* SAVE_FILTER = "Text Files(*.txt)|*.txt|doc Files (*.doc)|*.doc";
+    static constexpr const char* PRESET_PREFIX = "TALVIKS";
+
+    // presetFileName gives the path both dialogs start with.
+    RecordFiles(Controls& controls, FileDialogs& dialogs, FileSystem& files, MessageBox& messages,
+                std::function<std::string()> presetFileName);
+
+    void openTable();
+    void saveTable();
+
+  private:
+    Controls& controls;
+    FileDialogs& dialogs;
+    FileSystem& files;
+    MessageBox& messages;
+    std::function<std::string()> presetFileName;
+};
+
+// The path the dialogs propose: the folder, "/", "TALVIKS" and the short date,
+// with any path separator of the date turned into "-" so it stays one name.
+std::string presetFilePath(const std::string& folder, const std::string& shortDate);
+
+}  // namespace travenor
