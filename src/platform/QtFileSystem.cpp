@@ -48,7 +48,10 @@ FileOutcome QtFileSystem::saveText(const std::string& path, const std::string& t
     // a failure never truncates the old file in place.
     QSaveFile file(QString::fromStdString(path));
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString().toStdString()};
+    // Unbuffered: a buffered write that the disk refuses at commit time is
+    // not reported by Qt 6.4, and the short file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {false, file.errorString().toStdString()};
     const std::string bytes = toSystemBytes(text);
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
         static_cast<qint64>(bytes.size())) {

@@ -1,0 +1,289 @@
+#include <sys/resource.h>
+
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <csignal>
+
+#include "platform/QtFileDialogs.h"
+#include "platform/QtFileSystem.h"
+#include "records/RecordFiles.h"
+#include "support/AppFixture.h"
+#include "support/OtherUser.h"
+
+namespace travenor {
+namespace {
+
+std::string emptyTable() {
+    return RecordTable::TITLE_LINE + "\r\n" + RecordTable::HEADER_LINE + "\r\n";
+}
+
+// The patterns Qt reads from a filter: those in its last brackets.
+QStringList patternsOf(const QString& filter) {
+    const auto match = QRegularExpression(QStringLiteral("\\(([^()]*)\\)$")).match(filter);
+    return match.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+std::string bytesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<unreadable>";
+    return file.readAll().toStdString();
+}
+
+void writeBytes(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+struct RecordFilesTest : test::AppFixture {
+    QTemporaryDir place;
+
+    QString pathOf(const char* name) { return place.filePath(QString::fromLatin1(name)); }
+    void save(const QString& path) {
+        dialogs->answer = path.toStdString();
+        app->runCommand("Save");
+    }
+    void open(const QString& path) {
+        dialogs->answer = path.toStdString();
+        app->runCommand("Open");
+    }
+    void downloadAll() {
+        connect();
+        download().startDownload();
+        for (int i = 0; i < 100000 && download().downloading == 1; ++i)
+            if (pump() == 0) download().downloadTick();
+        ASSERT_EQ(download().downloading, 0);
+    }
+};
+
+// What is on disk after Save: the table box's text and one CR LF, whatever
+// the extension.
+TEST_F(RecordFilesTest, SavedBytesAreTheTablePlusOneLineEnd) {
+    save(pathOf("cleared.txt"));
+    EXPECT_EQ(bytesOf(pathOf("cleared.txt")), emptyTable() + "\r\n");
+
+    start(quietInstrument(30));
+    downloadAll();
+    const std::string expected = RecordTable::tableText(app->store(), 1, 3500) + "\r\n";
+    ASSERT_NE(expected.find("NO.0030"), std::string::npos);
+    save(pathOf("records.txt"));
+    save(pathOf("records.doc"));
+    EXPECT_EQ(bytesOf(pathOf("records.txt")), expected);
+    EXPECT_EQ(bytesOf(pathOf("records.doc")), expected);
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(RecordFilesTest, OpenShowsTheSavedTableWithOneMoreEmptyLineAndEachSaveAddsOne) {
+    start(quietInstrument(5));
+    downloadAll();
+    const std::string table = t("RichTextBox1");
+    const std::string buffer = t("RichTextBox2");
+    save(pathOf("a.txt"));
+    open(pathOf("a.txt"));
+    EXPECT_EQ(t("RichTextBox1"), table + "\r\n");
+    EXPECT_EQ(t("RichTextBox2"), buffer);  // the print buffer is not touched
+    save(pathOf("a.txt"));
+    EXPECT_EQ(bytesOf(pathOf("a.txt")), table + "\r\n\r\n");
+}
+
+// Open never loses a byte: text valid in the system's encoding shows as it
+// means, bytes that are not show one character each; the file is not changed.
+TEST_F(RecordFilesTest, EightBitTextIsShownWithoutLoss) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string shown;  // UTF-8
+    };
+    const Case cases[] = {
+        {"ASCII", "NO.0001  1.000A\r\n", "NO.0001  1.000A\r\n"},
+        {"valid in the system encoding", "caf\xC3\xA9 \xE5\x8D\x97\r\n",
+         "caf\xC3\xA9 \xE5\x8D\x97\r\n"},
+        {"an 8-bit file from elsewhere", "caf\xE9\r\n", "caf\xC3\xA9\r\n"},
+        {"bytes valid nowhere", std::string("\x80\xFF\x00z", 4),
+         std::string("\xC2\x80\xC3\xBF\x00z", 6)},
+    };
+    for (const Case& c : cases) {
+        writeBytes(pathOf("in.txt"), c.bytes);
+        open(pathOf("in.txt"));
+        EXPECT_EQ(t("RichTextBox1"), c.shown) << c.what;
+        EXPECT_EQ(bytesOf(pathOf("in.txt")), c.bytes) << c.what;
+    }
+}
+
+TEST_F(RecordFilesTest, AnOpenedTableIsNeverInTheStoreAndClearShowsTheEmptyTable) {
+    writeBytes(pathOf("old.txt"), emptyTable() + "   NO.0007   1.000A\r\n\r\n");
+    open(pathOf("old.txt"));
+    ASSERT_NE(t("RichTextBox1").find("NO.0007"), std::string::npos);
+    for (int n = 1; n <= 3500; ++n) ASSERT_TRUE(app->store().isEmpty(n)) << n;
+    app->runCommand("Clear");
+    EXPECT_EQ(t("RichTextBox1"), emptyTable());
+}
+
+TEST_F(RecordFilesTest, ACancelledDialogChangesNothing) {
+    window().setText("RichTextBox1", "shown before\r\n");
+    dialogs->answer.reset();
+    app->runCommand("Save");
+    app->runCommand("Open");
+    EXPECT_EQ(dialogs->asked.size(), 2u);
+    EXPECT_EQ(t("RichTextBox1"), "shown before\r\n");
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// A Save that cannot be written leaves the old file byte for byte and tells
+// the user why.
+TEST_F(RecordFilesTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
+    const std::string old = "the records of last week\r\n";
+    writeBytes(pathOf("kept.txt"), old);
+
+    // A full disk: the file system takes no more than a few bytes.
+    {
+        rlimit before{};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        rlimit tiny = before;
+        tiny.rlim_cur = 16;
+        auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        save(pathOf("kept.txt"));
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+    }
+    EXPECT_EQ(bytesOf(pathOf("kept.txt")), old);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].second, "Save");
+    EXPECT_EQ(
+        messages->shown[0].first.rfind(
+            "The file could not be saved:\r\n" + pathOf("kept.txt").toStdString() + "\r\n", 0),
+        0u)
+        << messages->shown[0].first;
+    EXPECT_NE(messages->shown[0].first.find("The records are not saved."), std::string::npos);
+
+    // A folder that does not exist.
+    save(pathOf("no-such-folder/x.txt"));
+    ASSERT_EQ(messages->shown.size(), 2u);
+    EXPECT_NE(messages->shown[1].first.find("could not be saved"), std::string::npos);
+
+    // A folder this user may not write to.
+    ASSERT_TRUE(
+        QFile::setPermissions(place.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QtFileSystem files;
+    const FileOutcome refused = test::withoutPrivileges(
+        [&] { return files.saveText(pathOf("kept.txt").toStdString(), "new\r\n"); });
+    QFile::setPermissions(place.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.reason.find("ermission"), std::string::npos) << refused.reason;
+    EXPECT_EQ(bytesOf(pathOf("kept.txt")), old);
+}
+
+TEST_F(RecordFilesTest, AFileThatCannotBeReadSaysSoAndChangesNothing) {
+    window().setText("RichTextBox1", "shown before\r\n");
+    QDir(place.path()).mkdir(QStringLiteral("folder"));
+    for (const char* name : {"missing.txt", "folder"}) {
+        messages->shown.clear();
+        open(pathOf(name));
+        EXPECT_EQ(t("RichTextBox1"), "shown before\r\n") << name;
+        ASSERT_EQ(messages->shown.size(), 1u) << name;
+        EXPECT_EQ(messages->shown[0].second, "Open");
+        EXPECT_EQ(messages->shown[0].first.rfind(
+                      "The file could not be opened:\r\n" + pathOf(name).toStdString() + "\r\n", 0),
+                  0u);
+    }
+    writeBytes(pathOf("private.txt"), "secret\r\n");
+    QFile::setPermissions(pathOf("private.txt"), QFileDevice::Permissions());
+    QtFileSystem files;
+    std::string text;
+    const FileOutcome refused = test::withoutPrivileges(
+        [&] { return files.loadText(pathOf("private.txt").toStdString(), text); });
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.reason.find("ermission"), std::string::npos) << refused.reason;
+}
+
+// Both dialogs start in the program's folder with "TALVIKS" and the date, and
+// with their own filters, exactly as written.
+TEST_F(RecordFilesTest, DialogsStartWithThePresetNameAndTheirFilters) {
+    app->runCommand("Open");
+    app->runCommand("Save");
+    std::string date =
+        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    std::replace(date.begin(), date.end(), '/', '-');
+    const std::string preset = folder.path().toStdString() + "/TALVIKS" + date;
+    ASSERT_EQ(dialogs->asked.size(), 2u);
+    EXPECT_EQ(dialogs->asked[0], "open " + preset +
+                                     " All Files (*.*)|*.*|Text Files(*.txt)|*.txt|DOC Files "
+                                     "(*.doc)|*.doc");
+    EXPECT_EQ(dialogs->asked[1],
+              "save " + preset + " Text Files(*.txt)|*.txt|doc Files (*.doc)|*.doc");
+}
+
+TEST(PresetFile, DatesBecomeOneFileNameAndAnUnwritableFolderGivesWayToDocuments) {
+    const struct {
+        const char* date;
+        const char* path;
+    } cases[] = {
+        {"12/9/26", "/f/TALVIKS12-9-26"},
+        {"09.12.26", "/f/TALVIKS09.12.26"},
+        {"2026\\12\\09", "/f/TALVIKS2026-12-09"},
+        {"2026-12-09", "/f/TALVIKS2026-12-09"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(presetFilePath("/f", c.date), c.path) << c.date;
+
+    test::RecordedMessages unused;
+    ApplicationOptions options;
+    options.programFolder = "/no/such/folder";
+    auto dialogs = std::make_shared<test::ScriptedDialogs>();
+    options.fileDialogs = dialogs;
+    Application app(std::make_unique<sim::SimPort>(
+                        std::make_unique<sim::InstrumentModel>(sim::Config{}), 3, false),
+                    std::move(options));
+    app.runCommand("Save");
+    ASSERT_EQ(dialogs->asked.size(), 1u);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(dialogs->asked[0].rfind("save " + documents.toStdString() + "/TALVIKS", 0), 0u)
+        << dialogs->asked[0];
+}
+
+TEST(FileFilters, EntriesAreSplitInPairsAndShownAsWritten) {
+    EXPECT_EQ(filterEntries(RecordFiles::OPEN_FILTER),
+              (std::vector<FileFilter>{{"All Files (*.*)", "*.*"},
+                                       {"Text Files(*.txt)", "*.txt"},
+                                       {"DOC Files (*.doc)", "*.doc"}}));
+    EXPECT_EQ(
+        filterEntries(RecordFiles::SAVE_FILTER),
+        (std::vector<FileFilter>{{"Text Files(*.txt)", "*.txt"}, {"doc Files (*.doc)", "*.doc"}}));
+    EXPECT_EQ(filterEntries("Lonely"), std::vector<FileFilter>{});
+    EXPECT_EQ(filterEntries(""), std::vector<FileFilter>{});
+
+    // In Qt's dialog the names read exactly as given, and "*.*" lists every
+    // file, names without a dot too.
+    QTemporaryDir place;
+    auto dialog = makeFileDialog(nullptr, false, place.filePath("TALVIKS").toStdString(),
+                                 RecordFiles::OPEN_FILTER);
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    QStringList shown;
+    for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+    EXPECT_EQ(shown, (QStringList{"All Files (*.*)", "Text Files(*.txt)", "DOC Files (*.doc)"}));
+    const QStringList all = patternsOf(dialog->nameFilters()[0]);
+    EXPECT_TRUE(QDir::match(all, QStringLiteral("README")));
+    EXPECT_TRUE(QDir::match(all, QStringLiteral("a.doc")));
+    const QStringList text = patternsOf(dialog->nameFilters()[1]);
+    EXPECT_FALSE(QDir::match(text, QStringLiteral("README")));
+    EXPECT_TRUE(QDir::match(text, QStringLiteral("a.txt")));
+
+    auto saving = makeFileDialog(nullptr, true, place.filePath("TALVIKS").toStdString(),
+                                 RecordFiles::SAVE_FILTER);
+    EXPECT_EQ(saving->defaultSuffix(), "txt");
+    saving->selectNameFilter(saving->nameFilters()[1]);
+    emit saving->filterSelected(saving->nameFilters()[1]);
+    EXPECT_EQ(saving->defaultSuffix(), "doc");
+}
+
+}  // namespace
+}  // namespace travenor
