@@ -14,6 +14,7 @@
 #include "shell/MainWindow.h"
 #include "sim/InstrumentModel.h"
 #include "support/FakeControls.h"
+#include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
 #include "support/Wait.h"
 
@@ -85,10 +86,12 @@ TEST(Simulator, RemovesItsLinkOnInterrupt) {
 struct ProgramTest : ::testing::Test {
     std::unique_ptr<Application> app;
     QTemporaryDir folder;
+    std::shared_ptr<test::ScriptedDialogs> dialogs = std::make_shared<test::ScriptedDialogs>();
 
     void startProgram(const std::string& device) {
         ApplicationOptions options;
         options.programFolder = folder.path().toStdString();
+        options.fileDialogs = dialogs;
         app = std::make_unique<Application>(portTo(device), std::move(options));
         app->start();
     }
@@ -123,6 +126,27 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
     expectStoredAsGenerated(500, 11);
     EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);
     EXPECT_FALSE(app->window().isVisible("ProgressBar1"));
+}
+
+// Read, Save, Clear, Open: the records come back as they were saved, plus the
+// file's last empty line.
+TEST_F(ProgramTest, DownloadedRecordsSurviveSaveClearAndOpen) {
+    SimProcess sim({"--records", "200", "--seed", "5", "--turnaround", "0"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
+    app->runCommand("Read");
+    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    expectStoredAsGenerated(200, 5);
+    const std::string table = t("RichTextBox1");
+    ASSERT_NE(table.find("NO.0200"), std::string::npos);
+
+    dialogs->answer = folder.filePath(QStringLiteral("records.txt")).toStdString();
+    app->runCommand("Save");
+    app->runCommand("Clear");
+    ASSERT_EQ(t("RichTextBox1").find("NO.0001"), std::string::npos);
+    app->runCommand("Open");
+    EXPECT_EQ(t("RichTextBox1"), table + "\r\n");
 }
 
 TEST_F(ProgramTest, LosesTheLinkWhenTheInstrumentFallsSilentAndFindsItAgain) {
