@@ -203,7 +203,10 @@ TEST_F(PrintingTest, ACancelledPrinterDialogPrintsNothingAndStillRebuildsTheTabl
 
 TEST_F(PrintingTest, ATickDuringARunningPrintDoesNothing) {
     fill(20);
-    printer->duringDialog = [&] { app->printing().printRequestCheck(); };
+    int ticks = 0;
+    printer->duringDialog = [&] {
+        if (ticks++ == 0) app->printing().printRequestCheck();
+    };
     click(open(), "Command1");
     app->printing().printRequestCheck();
     EXPECT_EQ(printer->dialogs, 1);
