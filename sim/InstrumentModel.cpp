@@ -223,6 +223,10 @@ std::optional<InstrumentModel::Reply> InstrumentModel::respond(const CommandFram
     if (value == LIVE_READING_COMMAND) {
         frame = liveFrame(now);
     } else if (value == RECORD_COUNT_COMMAND) {
+        if (countRepliesDropped < settings.faults.dropCountReplies) {
+            ++countRepliesDropped;
+            return std::nullopt;
+        }
         const long reported = std::clamp(reportedCount(), 0L, 65535L);
         frame.bytes[0] = static_cast<std::uint8_t>(reported >> 8);
         frame.bytes[1] = static_cast<std::uint8_t>(reported & 0xFF);

@@ -25,6 +25,7 @@ struct Faults {
     double hangUpForSeconds = 1;     // and offers it again after this long
     int strayEvery = 0;              // every k-th reply comes after 3 stray bytes
     std::optional<long> reportedCount;  // the record count it claims (0, 4001, 40000 ...)
+    int dropCountReplies = 0;           // the first n answers to the count request never sent
 };
 
 struct Config {
@@ -72,6 +73,7 @@ class InstrumentModel {
     std::vector<ReplyFrame> stored;
     std::uint64_t randomState;
     long repliesMade = 0;
+    int countRepliesDropped = 0;
     double silentSince = -1;
 };
 

@@ -42,6 +42,7 @@ Options:
   --count N                report N as the record count (0, 4001, 40000 ...)
   --drop-fraction F        drop this share of replies (0 to 1)
   --drop-every K           drop every K-th reply
+  --drop-count-replies N   leave the first N record-count requests unanswered
   --corrupt-fraction F     send this share of replies with a wrong checksum
   --late MS                send every reply MS later
   --wrong-record-fraction F  answer this share of record requests with the previous record
@@ -106,6 +107,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
          }},
         {"--drop-fraction", fraction(f.dropFraction)},
         {"--drop-every", whole(f.dropEvery, 1, 1000000)},
+        {"--drop-count-replies", whole(f.dropCountReplies, 1, 1000000)},
         {"--corrupt-fraction", fraction(f.corruptFraction)},
         {"--late", whole(f.lateMs, 0, 60000)},
         {"--wrong-record-fraction", fraction(f.wrongRecordFraction)},

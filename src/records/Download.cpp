@@ -1,6 +1,8 @@
 #include "records/Download.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include "link/CommandFrame.h"
@@ -27,6 +29,7 @@ Download::Download(SerialLink& link, RecordStore& store, RecordTable& table, Con
 
 void Download::startDownload() {
     downloading = 1;
+    countAccepted = false;
     table.clearRecords();
     if (processPendingEvents) processPendingEvents();
     link.sendCommand(RECORD_COUNT_COMMAND);
@@ -36,6 +39,7 @@ void Download::startDownload() {
 
 void Download::acceptRecordCount(std::int32_t count) {
     recordCount = count;
+    countAccepted = true;
     if (count != 0) {
         recordIndex = 1;
         link.sendCommand(1);
@@ -80,12 +84,39 @@ void Download::downloadTick() {
     if (waitTicks < INT16_MAX) ++waitTicks;
     if (waitTicks > TOLERATED_WAIT_TICKS) {
         if (resendCount < INT16_MAX) ++resendCount;
-        link.sendCommand(recordIndex);
+        // Until the count has come, the count is what is missing: asking for
+        // record 1 instead would walk the whole memory and store nothing.
+        link.sendCommand(countAccepted ? recordIndex : RECORD_COUNT_COMMAND);
     }
     if (resendCount > TOLERATED_RESENDS) {
+        const bool wasRunning = downloading == 1;
         downloading = 0;
         table.buildRecordTable(0, 0);
+        if (wasRunning) reportShortEnd("the instrument did not answer");
     }
+}
+
+void Download::linkLost() {
+    const bool wasRunning = downloading == 1;
+    downloading = 0;
+    if (!wasRunning) return;
+    table.buildRecordTable(0, 0);
+    reportShortEnd("the link to the instrument was lost");
+}
+
+void Download::reportShortEnd(const char* reason) {
+    if (!countAccepted) {
+        messages.show(std::string("Read stopped before the instrument reported its records: ") +
+                          reason + ".\r\nRead fetches them again.",
+                      "Read");
+        return;
+    }
+    const std::int32_t read = std::clamp<std::int32_t>(recordIndex - 1, 0, recordCount);
+    if (read >= recordCount) return;
+    messages.show("Read stopped after record " + std::to_string(read) + " of " +
+                      std::to_string(recordCount) + ": " + reason +
+                      ".\r\nRead fetches them again.",
+                  "Read");
 }
 
 }  // namespace travenor

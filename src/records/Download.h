@@ -30,6 +30,11 @@ class Download : public RecordSink {
     void endOfRecords() override;
     // Timer4, every 50 ms while downloading: re-sends and gives up.
     void downloadTick();
+    // The link is down: a running download ends, and what was read is shown.
+    void linkLost();
+
+    // Whether the instrument has told this download how many records it holds.
+    bool countKnown() const { return countAccepted; }
 
     std::uint8_t downloading = 0;
     std::int32_t recordCount = 0;
@@ -38,7 +43,8 @@ class Download : public RecordSink {
     std::int16_t resendCount = 0;
 
   private:
-    void showProgress();
+    // Tells the user when a download ended with fewer records than reported.
+    void reportShortEnd(const char* reason);
 
     SerialLink& link;
     RecordStore& store;
@@ -46,6 +52,7 @@ class Download : public RecordSink {
     Controls& controls;
     MessageBox& messages;
     std::function<void()> processPendingEvents;
+    bool countAccepted = false;
 };
 
 }  // namespace travenor

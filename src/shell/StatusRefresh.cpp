@@ -49,7 +49,7 @@ void StatusRefresh::refreshStatus() {
             controls.setInterval("Timer2", LINKED_PERIOD);
     } else {
         controls.setText("Text3", "Unconnect");
-        download.downloading = 0;
+        download.linkLost();
         controls.setInterval("Timer2", SCANNING_PERIOD);
         for (const char* label : READINGS) controls.setText(label, "- - - -");
         controls.setText("Label14", "Set:---/-.-A");

@@ -87,11 +87,13 @@ struct ProgramTest : ::testing::Test {
     std::unique_ptr<Application> app;
     QTemporaryDir folder;
     std::shared_ptr<test::ScriptedDialogs> dialogs = std::make_shared<test::ScriptedDialogs>();
+    std::shared_ptr<test::RecordedMessages> messages = std::make_shared<test::RecordedMessages>();
 
     void startProgram(const std::string& device) {
         ApplicationOptions options;
         options.programFolder = folder.path().toStdString();
         options.fileDialogs = dialogs;
+        options.messages = messages;
         app = std::make_unique<Application>(portTo(device), std::move(options));
         app->start();
     }
@@ -126,6 +128,18 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
     expectStoredAsGenerated(500, 11);
     EXPECT_NE(t("RichTextBox1").find("NO.0500"), std::string::npos);
     EXPECT_FALSE(app->window().isVisible("ProgressBar1"));
+}
+
+TEST_F(ProgramTest, ADownloadWhoseCountReplyIsLostReadsEveryRecord) {
+    SimProcess sim({"--records", "300", "--seed", "8", "--drop-count-replies", "1"});
+    ASSERT_TRUE(sim.started);
+    startProgram(sim.path());
+    ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
+    app->runCommand("Read");
+    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    expectStoredAsGenerated(300, 8);
+    EXPECT_TRUE(app->store().isEmpty(301));
+    EXPECT_TRUE(messages->shown.empty());
 }
 
 // Read, Save, Clear, Open: the records come back as they were saved, plus the

@@ -21,13 +21,6 @@
 
 namespace travenor::test {
 
-struct RecordedMessages : MessageBox {
-    std::vector<std::pair<std::string, std::string>> shown;
-    void show(const std::string& prompt, const std::string& title) override {
-        shown.emplace_back(prompt, title);
-    }
-};
-
 // The real program (window, link, download) with the simulated instrument on
 // port 3, its replies delivered only when the test pumps them; no timer runs,
 // the test calls the tick handlers itself.

@@ -6,9 +6,18 @@
 #include <vector>
 
 #include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
 #include "platform/Printer.h"
 
 namespace travenor::test {
+
+// Messages the program showed, in order: prompt and title.
+struct RecordedMessages : MessageBox {
+    std::vector<std::pair<std::string, std::string>> shown;
+    void show(const std::string& prompt, const std::string& title) override {
+        shown.emplace_back(prompt, title);
+    }
+};
 
 // File dialogs that answer with the path the test set, or cancel when it set
 // none; they remember what they were shown.

@@ -130,12 +130,19 @@ TEST_F(AppFixture, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) 
     refresh();
     EXPECT_EQ(window().interval("Timer4"), 0);
 
-    // Read again: the wait count is still high, so the first tick already re-sends.
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].first,
+              "Read stopped after record 2 of 5: the instrument did not answer.\r\n"
+              "Read fetches them again.");
+    EXPECT_EQ(messages->shown[0].second, "Read");
+
+    // Read again: the wait count is still high, so the first tick already
+    // re-sends; the count has not come yet in this download, so it is asked for.
     EXPECT_GE(download().waitTicks, 6);
     download().startDownload();
     requests();
     download().downloadTick();
-    EXPECT_EQ(requests(), std::vector<std::int32_t>{1});
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
 }
 
 TEST_F(AppFixture, ReplyAfterTheTimeOutIsStillTaken) {
@@ -153,7 +160,9 @@ TEST_F(AppFixture, ReplyAfterTheTimeOutIsStillTaken) {
     expectStoredAsSent(*this, 3, 3);
 }
 
-TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
+// A link lost in the middle of a download ends it; what was read stays in the
+// store, is shown, and the user is told how far Read got.
+TEST_F(AppFixture, LinkLossDuringADownloadShowsWhatWasReadAndSaysSo) {
     sim::Config config = quietInstrument(10);
     config.faults.silentAfterRecord = 4;
     start(config);
@@ -162,7 +171,7 @@ TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
     for (int i = 0; i < 5; ++i) pump();
     refresh();
     EXPECT_EQ(t("Text4"), "Reading...");
-    const std::string tableBefore = t("RichTextBox1");
+    EXPECT_EQ(t("RichTextBox1").find("NO.0001"), std::string::npos);
     for (int tick = 0; tick < 31; ++tick) discovery();
     refresh();
     EXPECT_EQ(download().downloading, 0);
@@ -171,8 +180,72 @@ TEST_F(AppFixture, LinkLossDuringDownloadBuildsNoTableAndKeepsRecords) {
     EXPECT_TRUE(window().isEnabled("Command2"));
     EXPECT_TRUE(window().isVisible("ProgressBar1"));  // left as it was, disabled
     EXPECT_FALSE(window().isEnabled("ProgressBar1"));
-    EXPECT_EQ(t("RichTextBox1"), tableBefore);
+    EXPECT_EQ(t("RichTextBox1"), RecordTable::tableText(app->store(), 1, 3500));
+    EXPECT_NE(t("RichTextBox1").find("NO.0004"), std::string::npos);
     expectStoredAsSent(*this, 1, 4);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].first,
+              "Read stopped after record 4 of 10: the link to the instrument was lost.\r\n"
+              "Read fetches them again.");
+    refresh();  // said once
+    EXPECT_EQ(messages->shown.size(), 1u);
+}
+
+// A count reply lost on the way: the re-send asks for the count again, and
+// the download then reads every record.
+TEST_F(AppFixture, ALostCountReplyIsAskedForAgain) {
+    for (int dropped : {1, 2}) {
+        sim::Config config = quietInstrument(12);
+        config.faults.dropCountReplies = dropped;
+        start(config);
+        connect();
+        download().startDownload();
+        runDownload(*this);
+        EXPECT_EQ(download().downloading, 0) << dropped;
+        const auto sent = requests();
+        ASSERT_GE(sent.size(), static_cast<std::size_t>(dropped + 2)) << dropped;
+        for (int i = 0; i <= dropped; ++i) EXPECT_EQ(sent[static_cast<std::size_t>(i)], 40000);
+        EXPECT_EQ(sent[static_cast<std::size_t>(dropped + 1)], 1) << dropped;
+        expectStoredAsSent(*this, 1, 12);
+        EXPECT_TRUE(messages->shown.empty()) << dropped;
+    }
+}
+
+// How a download ends decides what the user is told.
+TEST_F(AppFixture, OnlyADownloadThatStopsShortSaysSo) {
+    const struct {
+        const char* what;
+        int records;
+        int silentAfterRecord;
+        int droppedCounts;
+        std::string message;
+    } cases[] = {
+        {"normal end", 7, 0, 0, ""},
+        {"silent after the last record", 7, 7, 0, ""},
+        {"silent after record 3", 7, 3, 0,
+         "Read stopped after record 3 of 7: the instrument did not answer.\r\n"
+         "Read fetches them again."},
+        {"silent before record 1", 7, 0, 3,
+         "Read stopped before the instrument reported its records: the instrument did not "
+         "answer.\r\nRead fetches them again."},
+    };
+    for (const auto& c : cases) {
+        sim::Config config = quietInstrument(c.records);
+        config.faults.silentAfterRecord = c.silentAfterRecord;
+        config.faults.dropCountReplies = c.droppedCounts;
+        start(config);
+        messages->shown.clear();
+        connect();
+        download().startDownload();
+        runDownload(*this);
+        EXPECT_EQ(download().downloading, 0) << c.what;
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages->shown.empty()) << c.what;
+        } else {
+            ASSERT_EQ(messages->shown.size(), 1u) << c.what;
+            EXPECT_EQ(messages->shown[0].first, c.message) << c.what;
+        }
+    }
 }
 
 TEST_F(AppFixture, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
