@@ -25,10 +25,54 @@ bool numberedName(const std::string& name, const std::string& prefix, long& numb
     return true;
 }
 
+std::vector<std::string> serialLayerOnBoardPorts() {
+    std::vector<std::string> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const std::string name = info.portName().toStdString();
+        if (name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0) continue;
+        ports.push_back(info.systemLocation().toStdString());
+    }
+    return ports;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 }  // namespace
 
-SystemPortDirectory::SystemPortDirectory(std::string deviceFolder)
-    : deviceFolder(std::move(deviceFolder)) {}
+SystemPortDirectory::SystemPortDirectory(std::string deviceFolder, OnBoardLister onBoardPorts)
+    : deviceFolder(std::move(deviceFolder)),
+      listOnBoard(onBoardPorts ? std::move(onBoardPorts) : serialLayerOnBoardPorts) {}
+
+bool SystemPortDirectory::naturalLess(const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            // Compare the two numbers by value: fewer significant digits is smaller.
+            std::size_t si = i;
+            std::size_t sj = j;
+            while (si < a.size() && a[si] == '0') ++si;
+            while (sj < b.size() && b[sj] == '0') ++sj;
+            std::size_t ei = si;
+            std::size_t ej = sj;
+            while (ei < a.size() && isDigit(a[ei])) ++ei;
+            while (ej < b.size() && isDigit(b[ej])) ++ej;
+            if (ei - si != ej - sj) return ei - si < ej - sj;
+            const int order = a.compare(si, ei - si, b, sj, ej - sj);
+            if (order != 0) return order < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j]) return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    if ((a.size() - i) != (b.size() - j)) return a.size() - i < b.size() - j;
+    return a < b;  // "ttyS01" and "ttyS1": any fixed order
+}
 
 std::vector<std::string> SystemPortDirectory::adapterNames(
     const std::vector<std::string>& entries) {
@@ -48,13 +92,8 @@ std::vector<std::string> SystemPortDirectory::adapterNames(
 const std::vector<std::string>& SystemPortDirectory::onBoardPorts() {
     const auto now = std::chrono::steady_clock::now();
     if (!onBoardListed || now - onBoardListedAt >= ON_BOARD_LIST_AGE) {
-        onBoard.clear();
-        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-            const std::string name = info.portName().toStdString();
-            if (name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0) continue;
-            onBoard.push_back(info.systemLocation().toStdString());
-        }
-        std::sort(onBoard.begin(), onBoard.end());
+        onBoard = listOnBoard();
+        std::sort(onBoard.begin(), onBoard.end(), naturalLess);
         onBoardListed = true;
         onBoardListedAt = now;
     }

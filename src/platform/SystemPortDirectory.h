@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,16 +14,25 @@ namespace travenor {
 // each in numeric order), then the on-board ports the serial layer reports.
 class SystemPortDirectory : public PortDirectory {
   public:
-    explicit SystemPortDirectory(std::string deviceFolder = "/dev");
+    // The on-board ports' device paths, in any order.
+    using OnBoardLister = std::function<std::vector<std::string>()>;
+
+    // onBoardPorts lists the on-board ports; the serial layer's list when empty.
+    explicit SystemPortDirectory(std::string deviceFolder = "/dev",
+                                 OnBoardLister onBoardPorts = {});
     std::string deviceFor(int number) override;
 
     // The USB adapter names of a folder listing, in port order.
     static std::vector<std::string> adapterNames(const std::vector<std::string>& entries);
+    // Orders names as a person counts: the digits in them as numbers
+    // ("ttyS2" before "ttyS10").
+    static bool naturalLess(const std::string& a, const std::string& b);
 
   private:
     const std::vector<std::string>& onBoardPorts();
 
     std::string deviceFolder;
+    OnBoardLister listOnBoard;
     std::vector<std::string> onBoard;
     std::chrono::steady_clock::time_point onBoardListedAt{};
     bool onBoardListed = false;

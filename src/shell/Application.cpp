@@ -28,18 +28,10 @@
 #include "shell/MainWindow.h"
 #include "shell/PrintRangeDialog.h"
 #include "shell/StatusRefresh.h"
+#include "shell/TimeOfDay.h"
 #include "shell/WindowFonts.h"
 
 namespace travenor {
-
-std::string timeOfDayText() {
-    // The system's long time format, less any time-zone name.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    format = format.trimmed();
-    if (!format.contains(QLatin1Char('s'))) format = QStringLiteral("HH:mm:ss");
-    return QLocale::system().toString(QTime::currentTime(), format).toStdString();
-}
 
 Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions options)
     : mainWindow(std::make_unique<MainWindow>()),
@@ -67,8 +59,9 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
         *serialLink, controls, [this] { return recordDownload->downloading == 1; });
     replyDecoder =
         std::make_unique<ReplyDecoder>(*serialLink, *linkSupervisor, controls, *recordDownload);
-    statusRefresh = std::make_unique<StatusRefresh>(controls, *serialLink, *linkSupervisor,
-                                                    *recordDownload, *recordTable, timeOfDayText);
+    statusRefresh =
+        std::make_unique<StatusRefresh>(controls, *serialLink, *linkSupervisor, *recordDownload,
+                                        *recordTable, [] { return timeOfDayText(); });
     files = std::make_unique<RecordFiles>(controls, *fileDialogs, *fileSystem, *messages,
                                           [this] { return presetFileName(); });
     printRequest = std::make_unique<Printing>(*recordTable, controls, *printer, *messages);

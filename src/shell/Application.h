@@ -106,7 +106,4 @@ class Application : public QObject {
     std::shared_ptr<MessageBox> printDialogMessages;
 };
 
-// The time of day in the system's hours-minutes-seconds form.
-std::string timeOfDayText();
-
 }  // namespace travenor

@@ -82,6 +82,8 @@ QWidget* makeControl(const layout::Control& c, QWidget* parent) {
         case layout::Kind::ComboBox: {
             auto* box = new QComboBox(parent);
             box->setEditable(true);
+            // The box holds a number, never a list: Enter adds no item.
+            box->setInsertPolicy(QComboBox::NoInsert);
             box->setEditText(qs(c.caption));
             widget = box;
             break;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -224,6 +226,27 @@ TEST(MainWindow, TimerPeriodsChangeOnlyWhenDifferent) {
     w.setInterval("Timer4", 0);
     EXPECT_FALSE(t4->isActive());
     w.setTimersLive(false);
+}
+
+}  // namespace
+}  // namespace travenor
+
+namespace travenor {
+namespace {
+
+// Typing a number and Enter in the port box keeps the number and adds no item.
+TEST(MainWindow, EnterInThePortBoxAddsNoListItem) {
+    MainWindow w;
+    auto* box = w.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    for (const char* typed : {"7", "12", "7"}) {
+        box->lineEdit()->setText(QString::fromLatin1(typed));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(box->lineEdit(), &press);
+        QApplication::sendEvent(box->lineEdit(), &release);
+        EXPECT_EQ(box->count(), 0) << typed;
+        EXPECT_EQ(w.text("Combo1"), typed);
+    }
 }
 
 }  // namespace
