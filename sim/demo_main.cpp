@@ -3,16 +3,18 @@
 #include <memory>
 
 #include "shell/Application.h"
+#include "shell/ProcessSetup.h"
 #include "sim/SimPort.h"
 
 int main(int argc, char* argv[]) {
+    travenor::prepareProcess();
     QApplication qt(argc, argv);
     travenor::sim::Config config;
     config.recordCount = 120;
     auto port = std::make_unique<travenor::sim::SimPort>(
         std::make_unique<travenor::sim::InstrumentModel>(config), 3);
     travenor::ApplicationOptions options;
-    options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    options.programFolder = travenor::programFolder();
     travenor::Application app(std::move(port), std::move(options));
     app.start();
     return QApplication::exec();

@@ -17,11 +17,13 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
-    // Deletes the file; true also when there was none.
-    virtual bool remove(const std::string& path) = 0;
-    // Creates or replaces the file with exactly these bytes.
-    virtual bool write(const std::string& path, const std::string& bytes) = 0;
-    virtual std::optional<std::string> readAll(const std::string& path) = 0;
+    // Passes bytes through a scratch file at path (the file system's own
+    // bytes): our own leftover there is removed, a new file is created there
+    // and nothing else is written to, the bytes go in and come back out, and
+    // the file is removed again. Nothing when any step fails; what was at the
+    // name and is not ours is left alone, and no step ever blocks.
+    virtual std::optional<std::string> passThroughScratch(const std::string& path,
+                                                          const std::string& bytes) = 0;
 
     // Record files. Text in and out is UTF-8; on disk it is the system's 8-bit
     // text. saveText replaces an existing file only once the new one has been

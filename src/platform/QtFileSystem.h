@@ -6,9 +6,8 @@ namespace travenor {
 
 class QtFileSystem : public FileSystem {
   public:
-    bool remove(const std::string& path) override;
-    bool write(const std::string& path, const std::string& bytes) override;
-    std::optional<std::string> readAll(const std::string& path) override;
+    std::optional<std::string> passThroughScratch(const std::string& path,
+                                                  const std::string& bytes) override;
     FileOutcome saveText(const std::string& path, const std::string& text) override;
     FileOutcome loadText(const std::string& path, std::string& text) override;
 };

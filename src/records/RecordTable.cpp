@@ -48,15 +48,12 @@ void RecordTable::buildRecordTable(std::int16_t first, std::int16_t last) {
         display = true;
     }
 
-    // The table passes through the scratch file and is read back from it. Where
-    // the program's folder cannot be written (an installed program) the text
-    // made here is shown all the same.
-    std::string text = tableText(store, first, last);
-    const std::string path = scratchPath();
-    files.remove(path);
-    if (files.write(path, text)) {
-        if (auto readBack = files.readAll(path)) text = std::move(*readBack);
-    }
+    // The table passes through the scratch file, and what is shown is the
+    // text made here: a scratch file that cannot be made safely (an installed
+    // program, a folder others write to) or that came back otherwise never
+    // changes what the user sees.
+    const std::string text = tableText(store, first, last);
+    if (!scratchFolder.empty()) files.passThroughScratch(scratchPath(), text);
 
     if (display) {
         controls.setText("RichTextBox1", text);
@@ -64,7 +61,6 @@ void RecordTable::buildRecordTable(std::int16_t first, std::int16_t last) {
     } else {
         controls.setText("RichTextBox2", text);
     }
-    files.remove(path);
 }
 
 void RecordTable::clearRecords() {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -144,7 +145,7 @@ void Application::exitProgram() {
 
 std::string Application::presetFileName() const {
     // The program's folder where it may be written, else the user's documents.
-    QString folder = QString::fromStdString(programFolder);
+    QString folder = QFile::decodeName(QByteArray::fromStdString(programFolder));
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir() || !info.isWritable())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

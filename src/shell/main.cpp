@@ -4,12 +4,16 @@
 #include "platform/QtSerialPort.h"
 #include "platform/SystemPortDirectory.h"
 #include "shell/Application.h"
+#include "shell/ProcessSetup.h"
 
 int main(int argc, char* argv[]) {
+    travenor::prepareProcess();
     QApplication qt(argc, argv);
     travenor::ApplicationOptions options;
-    options.programFolder = QCoreApplication::applicationDirPath().toStdString();
-    travenor::Application app(std::make_unique<travenor::QtSerialPort>(std::make_unique<travenor::SystemPortDirectory>()), std::move(options));
+    options.programFolder = travenor::programFolder();
+    travenor::Application app(
+        std::make_unique<travenor::QtSerialPort>(std::make_unique<travenor::SystemPortDirectory>()),
+        std::move(options));
     app.start();
     return QApplication::exec();
 }

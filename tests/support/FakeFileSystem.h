@@ -14,22 +14,11 @@ class FakeFileSystem : public FileSystem {
     bool writable = true;
     std::vector<std::string> log;
 
-    bool remove(const std::string& path) override {
-        log.push_back("remove " + path);
-        files.erase(path);
-        return true;
-    }
-    bool write(const std::string& path, const std::string& bytes) override {
-        log.push_back("write " + path);
-        if (!writable) return false;
-        files[path] = bytes;
-        return true;
-    }
-    std::optional<std::string> readAll(const std::string& path) override {
-        log.push_back("read " + path);
-        const auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second;
+    std::optional<std::string> passThroughScratch(const std::string& path,
+                                                  const std::string& bytes) override {
+        log.push_back("scratch " + path);
+        if (!writable) return std::nullopt;
+        return bytes;
     }
     FileOutcome saveText(const std::string& path, const std::string& text) override {
         log.push_back("save " + path);
