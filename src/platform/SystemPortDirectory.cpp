@@ -1,5 +1,6 @@
 #include "platform/SystemPortDirectory.h"
 
+#include <QFileSystemWatcher>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <filesystem>
@@ -10,9 +11,7 @@ namespace travenor {
 namespace {
 
 // Listing the on-board ports walks udev and opens every ttyS (about 12 ms
-// here); the scan asks for a port every 20 ms. On-board ports do not come and
-// go like adapters, so their list is refreshed every ten seconds (once per
-// pass over the 16 ports would still cost 4 % of a core).
+// here); the scan asks for a port every 20 ms.
 constexpr auto ON_BOARD_LIST_AGE = std::chrono::seconds(10);
 
 bool numberedName(const std::string& name, const std::string& prefix, long& number) {
@@ -43,7 +42,16 @@ bool isDigit(char c) {
 
 SystemPortDirectory::SystemPortDirectory(std::string deviceFolder, OnBoardLister onBoardPorts)
     : deviceFolder(std::move(deviceFolder)),
-      listOnBoard(onBoardPorts ? std::move(onBoardPorts) : serialLayerOnBoardPorts) {}
+      listOnBoard(onBoardPorts ? std::move(onBoardPorts) : serialLayerOnBoardPorts) {
+#ifndef _WIN32
+    watcher = std::make_unique<QFileSystemWatcher>();
+    watching = watcher->addPath(QString::fromStdString(this->deviceFolder));
+    QObject::connect(watcher.get(), &QFileSystemWatcher::directoryChanged, watcher.get(),
+                     [this] { stale = true; });
+#endif
+}
+
+SystemPortDirectory::~SystemPortDirectory() = default;
 
 bool SystemPortDirectory::naturalLess(const std::string& a, const std::string& b) {
     std::size_t i = 0;
@@ -89,15 +97,23 @@ std::vector<std::string> SystemPortDirectory::adapterNames(
     return names;
 }
 
-const std::vector<std::string>& SystemPortDirectory::onBoardPorts() {
+void SystemPortDirectory::listDevices() {
+    std::vector<std::string> entries;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(deviceFolder, error), end; !error && it != end;
+         it.increment(error))
+        entries.push_back(it->path().filename().string());
+    adapters = adapterNames(entries);
+
+    // Without a watch the folder is listed on every call, and the on-board
+    // ports (a walk over udev, about 12 ms) only every ten seconds.
     const auto now = std::chrono::steady_clock::now();
-    if (!onBoardListed || now - onBoardListedAt >= ON_BOARD_LIST_AGE) {
+    if (watching || !onBoardListed || now - onBoardListedAt >= ON_BOARD_LIST_AGE) {
         onBoard = listOnBoard();
         std::sort(onBoard.begin(), onBoard.end(), naturalLess);
-        onBoardListed = true;
         onBoardListedAt = now;
+        onBoardListed = true;
     }
-    return onBoard;
 }
 
 std::string SystemPortDirectory::deviceFor(int number) {
@@ -105,16 +121,11 @@ std::string SystemPortDirectory::deviceFor(int number) {
 #ifdef _WIN32
     return "COM" + std::to_string(number);
 #else
-    std::vector<std::string> entries;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(deviceFolder, error), end; !error && it != end;
-         it.increment(error))
-        entries.push_back(it->path().filename().string());
-    const std::vector<std::string> adapters = adapterNames(entries);
+    if (stale || !watching) listDevices();
+    stale = false;
     const auto index = static_cast<std::size_t>(number - 1);
     if (index < adapters.size()) return deviceFolder + "/" + adapters[index];
-    const std::vector<std::string>& ports = onBoardPorts();
-    if (index - adapters.size() < ports.size()) return ports[index - adapters.size()];
+    if (index - adapters.size() < onBoard.size()) return onBoard[index - adapters.size()];
     return {};
 #endif
 }

@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/PortDirectory.h"
+
+class QFileSystemWatcher;
 
 namespace travenor {
 
@@ -20,6 +23,7 @@ class SystemPortDirectory : public PortDirectory {
     // onBoardPorts lists the on-board ports; the serial layer's list when empty.
     explicit SystemPortDirectory(std::string deviceFolder = "/dev",
                                  OnBoardLister onBoardPorts = {});
+    ~SystemPortDirectory() override;
     std::string deviceFor(int number) override;
 
     // The USB adapter names of a folder listing, in port order.
@@ -29,10 +33,16 @@ class SystemPortDirectory : public PortDirectory {
     static bool naturalLess(const std::string& a, const std::string& b);
 
   private:
-    const std::vector<std::string>& onBoardPorts();
+    void listDevices();
 
     std::string deviceFolder;
     OnBoardLister listOnBoard;
+    // The device folder is watched: the lists are made again only when
+    // something in it came or went, so a scan pass costs no file-system work.
+    std::unique_ptr<QFileSystemWatcher> watcher;
+    bool watching = false;
+    bool stale = true;
+    std::vector<std::string> adapters;
     std::vector<std::string> onBoard;
     std::chrono::steady_clock::time_point onBoardListedAt{};
     bool onBoardListed = false;

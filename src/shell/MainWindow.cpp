@@ -78,6 +78,19 @@ void MainWindow::buildControls() {
         }
         named.emplace(c.name, widget);
     }
+    // What the user types into the port box is the box's text from then on.
+    auto* portBox = static_cast<QComboBox*>(named.at("Combo1"));
+    connect(portBox->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { waitingTexts.erase(std::string("Combo1")); });
+    // Their text changes the most; they paint their whole face, so nothing
+    // behind them (the frame, the toolbar under the frame) is painted again.
+    portBox->lineEdit()->setAttribute(Qt::WA_OpaquePaintEvent);
+    named.at("Text1")->setAttribute(Qt::WA_OpaquePaintEvent);
+    paintPace = new QTimer(this);
+    paintPace->setSingleShot(true);
+    paintPace->setInterval(PAINT_PACE_MS);
+    connect(paintPace, &QTimer::timeout, this, &MainWindow::paintWaitingTexts);
+
     // The device behind the port number is looked up when the tip is about to
     // show, not on every port change of the scan.
     for (const char* name : {"Combo1", "Text1"}) named.at(name)->installEventFilter(this);
@@ -104,6 +117,9 @@ void MainWindow::buildToolbar() {
         connect(action, &QAction::triggered, this,
                 [this, key] { emit commandRequested(key, true); });
     }
+    // The frames on the right stand over the toolbar's empty end: kept below
+    // them, it is not painted again whenever the port box changes.
+    bar->lower();
     named.emplace("Toolbar1", bar);
 }
 
@@ -163,7 +179,26 @@ QTimer* MainWindow::timer(std::string_view name) const {
     return found == timers.end() ? nullptr : found->second;
 }
 
+bool MainWindow::paced(std::string_view name) {
+    return name == "Combo1" || name == "Text1";
+}
+
+void MainWindow::paintWaitingTexts() {
+    auto waiting = std::move(waitingTexts);
+    waitingTexts.clear();
+    for (const auto& [name, value] : waiting) {
+        QWidget* widget = control(name);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            if (edit->text() != value) edit->setText(value);
+        } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            if (box->currentText() != value) box->setEditText(value);
+        }
+    }
+}
+
 std::string MainWindow::text(std::string_view name) const {
+    if (const auto waiting = waitingTexts.find(name); waiting != waitingTexts.end())
+        return waiting->second.toStdString();
     QWidget* widget = control(name);
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
@@ -176,6 +211,18 @@ std::string MainWindow::text(std::string_view name) const {
 void MainWindow::setText(std::string_view name, const std::string& text) {
     QWidget* widget = control(name);
     const QString value = QString::fromStdString(text);
+    if (paced(name)) {
+        const auto* edit = qobject_cast<QLineEdit*>(widget);
+        const auto* box = qobject_cast<QComboBox*>(widget);
+        const QString shown = edit ? edit->text() : box ? box->currentText() : QString();
+        if (shown == value) {
+            waitingTexts.erase(std::string(name));
+            return;
+        }
+        waitingTexts.insert_or_assign(std::string(name), value);
+        if (!paintPace->isActive()) paintPace->start();
+        return;
+    }
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(value);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

@@ -40,6 +40,13 @@ class MainWindow : public QMainWindow, public Controls {
     // port box and the port status.
     void setDeviceNames(std::function<std::string(int)> deviceFor);
 
+    // The port box and the port status change with every step of the scan,
+    // faster than anyone reads them. Their new text is theirs at once for the
+    // program; it reaches the screen at most every PAINT_PACE_MS.
+    static constexpr int PAINT_PACE_MS = 250;
+    // Puts every text still waiting for the screen on it now.
+    void paintWaitingTexts();
+
     using QMainWindow::isEnabled;
     using QMainWindow::isVisible;
     using QMainWindow::setEnabled;
@@ -61,6 +68,7 @@ class MainWindow : public QMainWindow, public Controls {
     void buildTimers();
     QWidget* control(std::string_view name) const;
     void updatePortToolTip();
+    static bool paced(std::string_view name);
 
     QWidget* client = nullptr;
     std::map<std::string, QWidget*, std::less<>> named;
@@ -69,6 +77,8 @@ class MainWindow : public QMainWindow, public Controls {
     bool timersLive = false;
     QSize fixedSize;
     std::function<std::string(int)> deviceFor;
+    std::map<std::string, QString, std::less<>> waitingTexts;
+    QTimer* paintPace = nullptr;
 };
 
 }  // namespace travenor

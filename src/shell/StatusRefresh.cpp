@@ -68,11 +68,12 @@ void StatusRefresh::refreshStatus() {
         if (controls.interval("Timer4") == DOWNLOAD_PERIOD) controls.setInterval("Timer4", 0);
         controls.setEnabled("Command1", true);
         controls.setEnabled("Command3", true);
-        controls.setText("Text4", "");
+        // Emptied, then "Device Finding..." while no instrument answers: one
+        // write of what the box ends up with, so it is not repainted twice a tick.
+        controls.setText("Text4", supervisor.linkUp == 0 ? "Device Finding..." : "");
         controls.setEnabled("ProgressBar1", false);
         controls.setEnabled("Command2", true);
         controls.setEnabled("Command4", true);
-        if (supervisor.linkUp == 0) controls.setText("Text4", "Device Finding...");
     }
 }
 

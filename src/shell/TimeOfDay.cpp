@@ -49,7 +49,15 @@ std::string timeOfDayText(const QLocale& locale, const QTime& time) {
 }
 
 std::string timeOfDayText() {
-    return timeOfDayText(QLocale::system(), QTime::currentTime());
+    // The panel asks every 70 ms; the format is worked out once per locale.
+    static QString localeName;
+    static QString format;
+    const QLocale system = QLocale::system();
+    if (format.isEmpty() || system.name() != localeName) {
+        localeName = system.name();
+        format = timeOfDayFormat(system);
+    }
+    return system.toString(QTime::currentTime(), format).toStdString();
 }
 
 }  // namespace travenor

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/SystemPortDirectory.h"
+#include "support/Wait.h"
 
 namespace travenor {
 namespace {
@@ -24,16 +26,30 @@ TEST(PortDirectory, NamesAreOrderedAsAPersonCounts) {
         EXPECT_EQ(SystemPortDirectory::naturalLess(c.a, c.b), c.less) << c.a << " < " << c.b;
 }
 
+// The directory learns of new devices through the event loop.
+void ensureEventLoop() {
+    static int argc = 1;
+    static char name[] = "unit_tests";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+}
+
 struct DeviceFolder : ::testing::Test {
+    void SetUp() override { ensureEventLoop(); }
+
     QTemporaryDir dev;
     std::vector<std::string> onBoard;
+    int listings = 0;
 
     void make(const char* name) {
         QFile file(dev.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     SystemPortDirectory directory() {
-        return SystemPortDirectory(dev.path().toStdString(), [this] { return onBoard; });
+        return SystemPortDirectory(dev.path().toStdString(), [this] {
+            ++listings;
+            return onBoard;
+        });
     }
     std::string at(const std::string& name) { return dev.path().toStdString() + "/" + name; }
 };
@@ -77,17 +93,23 @@ TEST_F(DeviceFolder, ThirtyTwoOnBoardPortsKeepTheirCountingOrder) {
 }
 
 // An adapter plugged in (or pulled) between two passes of the scan is seen on
-// the next one.
+// the next one; while nothing changes the folder is not listed again.
 TEST_F(DeviceFolder, AnAdapterPluggedInOrPulledIsSeenOnTheNextPass) {
     onBoard = {"/dev/ttyS0"};
     SystemPortDirectory ports = directory();
+    for (int pass = 0; pass < 3; ++pass)
+        for (int number = 1; number <= 16; ++number) ports.deviceFor(number);
+    test::runFor(50);
     EXPECT_EQ(ports.deviceFor(1), "/dev/ttyS0");
     EXPECT_EQ(ports.deviceFor(2), "");
+    EXPECT_EQ(listings, 1);
     make("ttyUSB0");
-    EXPECT_EQ(ports.deviceFor(1), at("ttyUSB0"));
+    EXPECT_TRUE(test::waitFor([&] { return ports.deviceFor(1) == at("ttyUSB0"); }, 2000));
+    EXPECT_EQ(listings, 2);
     EXPECT_EQ(ports.deviceFor(2), "/dev/ttyS0");
     ASSERT_TRUE(QFile::remove(dev.filePath("ttyUSB0")));
-    EXPECT_EQ(ports.deviceFor(1), "/dev/ttyS0");
+    EXPECT_TRUE(test::waitFor([&] { return ports.deviceFor(1) == "/dev/ttyS0"; }, 2000));
+    EXPECT_EQ(ports.deviceFor(2), "");
 }
 
 }  // namespace
