@@ -6,6 +6,7 @@
 #include "link/CommandFrame.h"
 #include "link/SerialLink.h"
 #include "platform/Controls.h"
+#include "platform/Log.h"
 
 namespace travenor {
 
@@ -21,11 +22,17 @@ void LinkSupervisor::discoveryTick() {
             current && *current < SerialLink::LAST_PORT ? *current + 1 : SerialLink::FIRST_PORT;
         if (next < SerialLink::FIRST_PORT) next = SerialLink::FIRST_PORT;
         controls.setText("Combo1", std::to_string(next));
+        qCDebug(logScan) << "probing port" << next;
         link.openPort();
         link.sendCommand(PROBE_COMMAND_BASE + next);
     }
     if (silentTicks < SILENT_TICKS_CAP + 1) ++silentTicks;
-    if (silentTicks > TOLERATED_SILENT_TICKS) linkUp = 0;
+    if (silentTicks > TOLERATED_SILENT_TICKS) {
+        if (linkUp == 1)
+            qCInfo(logLink) << "instrument lost: no answer for" << TOLERATED_SILENT_TICKS + 1
+                            << "discovery ticks";
+        linkUp = 0;
+    }
     if (silentTicks > SILENT_TICKS_CAP) silentTicks = SILENT_TICKS_CAP;
 }
 
@@ -34,6 +41,9 @@ void LinkSupervisor::pollTick() {
 }
 
 void LinkSupervisor::markAlive() {
+    if (linkUp != 1)
+        qCInfo(logLink).noquote() << "instrument found on port"
+                                  << QString::fromStdString(controls.text("Combo1"));
     linkUp = 1;
     silentTicks = 0;
 }

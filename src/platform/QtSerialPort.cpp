@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include "platform/Log.h"
+
 namespace travenor {
 
 QtSerialPort::QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent)
@@ -29,7 +31,21 @@ bool QtSerialPort::open(int number, const LineSettings& settings) {
     port.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port.setFlowControl(QSerialPort::NoFlowControl);
     // Exclusive access: a port another program holds stays with it.
-    if (!port.open(QIODevice::ReadWrite)) return false;
+    if (!port.open(QIODevice::ReadWrite)) {
+        // Said once for each device and reason, not on every pass of the scan.
+        const QString reason = port.errorString();
+        if (refusals[device] != reason)
+            qCInfo(logLink).noquote()
+                << "port" << number << "(" + QString::fromStdString(device) + ")"
+                << "refused:" << reason;
+        refusals[device] = reason;
+        return false;
+    }
+    refusals.erase(device);
+    if (device != lastOpened)
+        qCInfo(logLink).noquote() << "port" << number
+                                  << "opened:" << QString::fromStdString(device);
+    lastOpened = device;
     // Stale input is not flushed by open() in this Qt.
     port.clear(QSerialPort::AllDirections);
     return true;
@@ -87,6 +103,11 @@ void QtSerialPort::errorRaised(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
         error != QSerialPort::WriteError)
         return;
+    if (errorToldFor != generation)
+        qCInfo(logLink).noquote() << "port" << port.portName()
+                                  << "closed after an error:" << port.errorString();
+    errorToldFor = generation;
+    lastOpened.clear();
     const unsigned failed = generation;
     QMetaObject::invokeMethod(
         this,

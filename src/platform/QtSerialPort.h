@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <map>
 #include <memory>
 
 #include "platform/PortDirectory.h"
@@ -35,6 +36,11 @@ class QtSerialPort : public QObject, public SerialPort {
     std::function<void()> handler;
     // Counts opens, so a close queued for a failed port never closes its successor.
     unsigned generation = 0;
+    // What the log has said: refusals by device, the device last opened, the
+    // open whose error was told (a hang-up raises errors in a tight loop).
+    std::map<std::string, QString> refusals;
+    std::string lastOpened;
+    unsigned errorToldFor = 0;
 };
 
 }  // namespace travenor

@@ -8,6 +8,7 @@
 #include "link/CommandFrame.h"
 #include "link/SerialLink.h"
 #include "platform/Controls.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
@@ -28,6 +29,7 @@ Download::Download(SerialLink& link, RecordStore& store, RecordTable& table, Con
       processPendingEvents(std::move(processPendingEvents)) {}
 
 void Download::startDownload() {
+    qCInfo(logDownload) << "download started";
     downloading = 1;
     countAccepted = false;
     table.clearRecords();
@@ -40,6 +42,7 @@ void Download::startDownload() {
 void Download::acceptRecordCount(std::int32_t count) {
     recordCount = count;
     countAccepted = true;
+    qCInfo(logDownload) << "the instrument holds" << count << "records";
     if (count != 0) {
         recordIndex = 1;
         link.sendCommand(1);
@@ -73,6 +76,9 @@ void Download::acceptRecord(std::int32_t number, const Record& record) {
 }
 
 void Download::endOfRecords() {
+    if (downloading == 1)
+        qCInfo(logDownload) << "download ended by the instrument:" << recordsRead() << "of"
+                            << recordCount << "records read";
     downloading = 0;
     controls.setVisible(PROGRESS, false);
     table.buildRecordTable(0, 0);
@@ -86,13 +92,19 @@ void Download::downloadTick() {
         if (resendCount < INT16_MAX) ++resendCount;
         // Until the count has come, the count is what is missing: asking for
         // record 1 instead would walk the whole memory and store nothing.
-        link.sendCommand(countAccepted ? recordIndex : RECORD_COUNT_COMMAND);
+        const std::int32_t request = countAccepted ? recordIndex : RECORD_COUNT_COMMAND;
+        qCInfo(logDownload) << "request" << request << "re-sent, time" << resendCount;
+        link.sendCommand(request);
     }
     if (resendCount > TOLERATED_RESENDS) {
         const bool wasRunning = downloading == 1;
         downloading = 0;
         table.buildRecordTable(0, 0);
-        if (wasRunning) reportShortEnd("the instrument did not answer");
+        if (wasRunning) {
+            qCInfo(logDownload) << "download ended: no answer after" << resendCount << "re-sends,"
+                                << recordsRead() << "of" << recordCount << "records read";
+            reportShortEnd("the instrument did not answer");
+        }
     }
 }
 
@@ -100,8 +112,14 @@ void Download::linkLost() {
     const bool wasRunning = downloading == 1;
     downloading = 0;
     if (!wasRunning) return;
+    qCInfo(logDownload) << "download ended: the link was lost," << recordsRead() << "of"
+                        << recordCount << "records read";
     table.buildRecordTable(0, 0);
     reportShortEnd("the link to the instrument was lost");
+}
+
+std::int32_t Download::recordsRead() const {
+    return std::clamp<std::int32_t>(recordIndex - 1, 0, recordCount);
 }
 
 void Download::reportShortEnd(const char* reason) {
@@ -111,11 +129,10 @@ void Download::reportShortEnd(const char* reason) {
                       "Read");
         return;
     }
-    const std::int32_t read = std::clamp<std::int32_t>(recordIndex - 1, 0, recordCount);
+    const std::int32_t read = recordsRead();
     if (read >= recordCount) return;
     messages.show("Read stopped after record " + std::to_string(read) + " of " +
-                      std::to_string(recordCount) + ": " + reason +
-                      ".\r\nRead fetches them again.",
+                      std::to_string(recordCount) + ": " + reason + ".\r\nRead fetches them again.",
                   "Read");
 }
 

@@ -33,6 +33,8 @@ class Download : public RecordSink {
     // The link is down: a running download ends, and what was read is shown.
     void linkLost();
 
+    // Records of the reported count read so far.
+    std::int32_t recordsRead() const;
     // Whether the instrument has told this download how many records it holds.
     bool countKnown() const { return countAccepted; }
 

@@ -6,6 +6,7 @@
 #include "platform/Controls.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 
 namespace travenor {
@@ -35,9 +36,12 @@ void RecordFiles::openTable() {
     std::string text;
     const FileOutcome read = files.loadText(*path, text);
     if (!read.ok) {
+        qCInfo(logFiles).noquote() << "open of" << QString::fromStdString(*path)
+                                   << "refused:" << QString::fromStdString(read.reason);
         messages.show("The file could not be opened:\r\n" + *path + "\r\n" + read.reason, "Open");
         return;
     }
+    qCInfo(logFiles).noquote() << "opened" << QString::fromStdString(*path);
     controls.setText(TABLE_BOX, text);
 }
 
@@ -47,10 +51,15 @@ void RecordFiles::saveTable() {
     // The old file is replaced only by a whole new one; when that cannot be
     // done the user must know the records were not kept.
     const FileOutcome saved = files.saveText(*path, controls.text(TABLE_BOX) + "\r\n");
-    if (!saved.ok)
-        messages.show("The file could not be saved:\r\n" + *path + "\r\n" + saved.reason +
-                          "\r\nThe records are not saved.",
-                      "Save");
+    if (saved.ok) {
+        qCInfo(logFiles).noquote() << "records saved to" << QString::fromStdString(*path);
+        return;
+    }
+    qCInfo(logFiles).noquote() << "save to" << QString::fromStdString(*path)
+                               << "refused:" << QString::fromStdString(saved.reason);
+    messages.show("The file could not be saved:\r\n" + *path + "\r\n" + saved.reason +
+                      "\r\nThe records are not saved.",
+                  "Save");
 }
 
 }  // namespace travenor

@@ -30,6 +30,14 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The caption with Qt's mnemonic mark before the first `letter` of it.
+QString withMnemonic(const char* caption, char letter) {
+    QString text = QString::fromUtf8(caption);
+    const qsizetype at = text.indexOf(QLatin1Char(letter));
+    if (at >= 0) text.insert(at, QLatin1Char('&'));
+    return text;
+}
+
 // The boxes hold lines; their text is handed out with CR LF line ends, as the
 // table was made and as files are written.
 QString withCrLf(QString text) {
@@ -59,6 +67,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildStatusBar();
     buildTimers();
+    describeForScreenReaders();
 
     // Fixed size: no dragging, no maximize.
     fixedSize = sizeHint();
@@ -125,10 +134,10 @@ void MainWindow::buildToolbar() {
 
 void MainWindow::buildMenus() {
     for (const layout::Menu& menu : layout::menus()) {
-        QMenu* m = menuBar()->addMenu(qs(menu.caption));
+        QMenu* m = menuBar()->addMenu(withMnemonic(menu.caption, menu.mnemonic));
         m->setObjectName(qs(menu.name));
         for (const layout::MenuItem& item : menu.items) {
-            QAction* action = m->addAction(qs(item.caption));
+            QAction* action = m->addAction(withMnemonic(item.caption, item.mnemonic));
             action->setObjectName(qs(item.name));
             const QString key = qs(item.command);
             connect(action, &QAction::triggered, this,
@@ -156,6 +165,19 @@ void MainWindow::buildStatusBar() {
         ++number;
     }
     named.emplace("StatusBar1", bar);
+}
+
+void MainWindow::describeForScreenReaders() {
+    for (const layout::Accessible& a : layout::accessibility()) {
+        QWidget* widget = control(a.name);
+        widget->setAccessibleName(QString::fromUtf8(a.accessibleName));
+        widget->setAccessibleDescription(QString::fromUtf8(a.description));
+    }
+    // The status boxes are rewritten every 70 ms: typing into them would be
+    // lost at once, so they take no typing (they still take the focus, to be
+    // read and copied).
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
+        static_cast<QLineEdit*>(control(box))->setReadOnly(true);
 }
 
 void MainWindow::buildTimers() {

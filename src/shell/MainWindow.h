@@ -66,6 +66,7 @@ class MainWindow : public QMainWindow, public Controls {
     void buildMenus();
     void buildStatusBar();
     void buildTimers();
+    void describeForScreenReaders();
     QWidget* control(std::string_view name) const;
     void updatePortToolTip();
     static bool paced(std::string_view name);

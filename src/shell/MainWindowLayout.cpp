@@ -58,18 +58,44 @@ constexpr ToolbarButton TOOLBAR[] = {
 };
 
 constexpr MenuItem FILE_ITEMS[] = {
-    {"打开", "Open", "Open"},
-    {"保存", "Save", "Save"},
-    {"退出", "Exit", "Exit"},
+    {"打开", "Open", "Open", 'O'},
+    {"保存", "Save", "Save", 'S'},
+    {"退出", "Exit", "Exit", 'x'},
 };
 constexpr MenuItem OPERATION_ITEMS[] = {
-    {"读取", "Read", "Read"},
-    {"打印", "Print", "Print"},
-    {"数据清除", "Clear", "Clear"},
+    {"读取", "Read", "Read", 'R'},
+    {"打印", "Print", "Print", 'P'},
+    {"数据清除", "Clear", "Clear", 'C'},
 };
 constexpr Menu MENUS[] = {
-    {"at", "File", FILE_ITEMS},
-    {"caozhou", "Operation", OPERATION_ITEMS},
+    {"at", "File", FILE_ITEMS, 'F'},
+    {"caozhou", "Operation", OPERATION_ITEMS, 'O'},
+};
+
+constexpr Accessible ACCESSIBLE[] = {
+    {"Label8", "Phase R, primary current", "Primary current of phase R, high-voltage unit"},
+    {"Label9", "Phase S, primary current", "Primary current of phase S, high-voltage unit"},
+    {"Label10", "Phase T, primary current", "Primary current of phase T, high-voltage unit"},
+    {"Label2", "Phase R, secondary current", "Secondary current of phase R, low-voltage unit"},
+    {"Label4", "Phase S, secondary current", "Secondary current of phase S, low-voltage unit"},
+    {"Label5", "Phase T, secondary current", "Secondary current of phase T, low-voltage unit"},
+    {"Label13", "Phase R, ratio error", "Ratio error of phase R in percent"},
+    {"Label19", "Phase S, ratio error", "Ratio error of phase S in percent"},
+    {"Label20", "Phase T, ratio error", "Ratio error of phase T in percent"},
+    {"Label14", "Set ratio", "Rated primary and secondary current set on the instrument"},
+    {"Label17", "Measured ratio", "Ratio of the measured primary and secondary currents"},
+    {"Label15", "High-voltage unit battery low", "Shown while the high-voltage unit's battery is low"},
+    {"Label16", "Low-voltage unit battery low", "Shown while the low-voltage unit's battery is low"},
+    {"Combo1", "Port number", "Serial port 1 to 16 the instrument is looked for on"},
+    {"Text1", "Serial port", "The serial port in use"},
+    {"Text2", "Port state", "Whether the serial port is open"},
+    {"Text3", "Link state", "Whether the instrument answers"},
+    {"Text4", "Activity", "Reading records, or looking for the instrument"},
+    {"RichTextBox1", "Record table", "The records read from the instrument or opened from a file"},
+    {"ProgressBar1", "Download progress", "Share of the instrument's records read so far"},
+    {"Panel1", "Link state", "Whether the instrument answers"},
+    {"Panel2", "Program", "The program's name"},
+    {"Panel3", "Time of day", "The time of day"},
 };
 
 constexpr Panel PANELS[] = {{1605, 1440}, {10000, 10000}, {1640, 1640}};
@@ -101,6 +127,9 @@ std::span<const Timer> timers() {
 }
 std::span<const char* const> tabOrder() {
     return TAB_ORDER;
+}
+std::span<const Accessible> accessibility() {
+    return ACCESSIBLE;
 }
 
 }  // namespace travenor::layout

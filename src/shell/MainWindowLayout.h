@@ -50,12 +50,22 @@ struct MenuItem {
     const char* name;
     const char* caption;
     const char* command;  // the toolbar key of the same command
+    char mnemonic;        // the letter of the caption Alt reaches it by
 };
 
 struct Menu {
     const char* name;
     const char* caption;
     std::span<const MenuItem> items;
+    char mnemonic;
+};
+
+// What a screen reader says of a control that shows a value: what the value
+// is, since the value alone ("- - - -", "0.0%") says nothing.
+struct Accessible {
+    const char* name;
+    const char* accessibleName;
+    const char* description;
 };
 
 struct Panel {
@@ -81,6 +91,7 @@ std::span<const ToolbarButton> toolbar();
 std::span<const Menu> menus();
 std::span<const Panel> panels();
 std::span<const Timer> timers();
+std::span<const Accessible> accessibility();
 // Keyboard focus order; the first has the focus when the window opens.
 std::span<const char* const> tabOrder();
 

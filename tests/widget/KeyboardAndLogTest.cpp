@@ -1,0 +1,193 @@
+#include <pty.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "platform/Log.h"
+#include "platform/QtSerialPort.h"
+#include "shell/MainWindowLayout.h"
+#include "support/AppFixture.h"
+
+namespace travenor {
+namespace {
+
+using test::AppFixture;
+
+// Every menu and item has its Alt letter, and reached by it runs the same
+// command as a click; the toolbar keeps its guard.
+TEST_F(AppFixture, MenusAreReachedByTheirAltLetters) {
+    const struct {
+        const char* menu;
+        char menuLetter;
+        const char* item;
+        char itemLetter;
+        const char* command;
+    } table[] = {
+        {"at", 'F', "打开", 'O', "open"},       {"at", 'F', "保存", 'S', "save"},
+        {"at", 'F', "退出", 'X', "exit"},       {"caozhou", 'O', "读取", 'R', "read"},
+        {"caozhou", 'O', "打印", 'P', "print"}, {"caozhou", 'O', "数据清除", 'C', "clear"},
+    };
+    connect();
+    for (const auto& row : table) {
+        auto* menu = window().findChild<QMenu*>(QString::fromUtf8(row.menu));
+        auto* item = window().findChild<QAction*>(QString::fromUtf8(row.item));
+        ASSERT_NE(item, nullptr) << row.item;
+        EXPECT_EQ(QKeySequence::mnemonic(menu->title()),
+                  QKeySequence(Qt::ALT | Qt::Key(row.menuLetter)))
+            << row.menu;
+        EXPECT_EQ(QKeySequence::mnemonic(item->text()),
+                  QKeySequence(Qt::ALT | Qt::Key(row.itemLetter)))
+            << row.item;
+        EXPECT_TRUE(menu->actions().contains(item));
+
+        // Reached from the keyboard, the item triggers its action: the command runs.
+        dialogs->asked.clear();
+        exitRequests = 0;
+        window().setText("RichTextBox1", "marker\r\n");
+        requests();
+        item->trigger();
+        const std::string command = row.command;
+        if (command == "open" || command == "save") {
+            ASSERT_EQ(dialogs->asked.size(), 1u) << command;
+            EXPECT_EQ(dialogs->asked[0].rfind(command, 0), 0u);
+        } else if (command == "exit") {
+            EXPECT_EQ(exitRequests, 1);
+        } else if (command == "read") {
+            EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
+            download().endOfRecords();
+        } else if (command == "print") {
+            ASSERT_NE(app->printRangeDialog(), nullptr);
+            app->printRangeDialog()->reject();
+        } else {
+            EXPECT_NE(t("RichTextBox1"), "marker\r\n");
+        }
+    }
+    // During a download the menu still works and the toolbar does not.
+    download().startDownload();
+    requests();
+    window().findChild<QToolBar*>("Toolbar1")->findChild<QAction*>("Read")->trigger();
+    EXPECT_TRUE(requests().empty());
+    window().findChild<QAction*>(QString::fromUtf8("读取"))->trigger();
+    EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
+}
+
+// A screen reader says what each value is, not only the value.
+TEST(Accessibility, EveryDisplayedValueHasANameThatIsNotItsValue) {
+    MainWindow w;
+    QStringList covered;
+    for (const layout::Accessible& a : layout::accessibility()) {
+        QWidget* widget = w.findChild<QWidget*>(QString::fromLatin1(a.name));
+        ASSERT_NE(widget, nullptr) << a.name;
+        const QString value = QString::fromStdString(w.text(a.name));
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << a.name;
+        EXPECT_NE(widget->accessibleName(), value) << a.name;
+        EXPECT_FALSE(widget->accessibleDescription().isEmpty()) << a.name;
+        covered << QString::fromLatin1(a.name);
+    }
+    // Every control that shows a value is among them.
+    for (const layout::Control& c : layout::controls()) {
+        const bool showsValue =
+            c.kind == layout::Kind::ValueLabel || c.kind == layout::Kind::TextBox ||
+            c.kind == layout::Kind::ComboBox || c.kind == layout::Kind::ProgressBar ||
+            (c.kind == layout::Kind::Label && *c.parent);
+        if (showsValue && QString::fromLatin1(c.name) != "Label1") {
+            EXPECT_TRUE(covered.contains(QString::fromLatin1(c.name))) << c.name;
+        }
+    }
+    for (const char* panel : {"Panel1", "Panel2", "Panel3"})
+        EXPECT_TRUE(covered.contains(QString::fromLatin1(panel))) << panel;
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4"})
+        EXPECT_TRUE(w.findChild<QLineEdit*>(box)->isReadOnly()) << box;
+}
+
+// The diagnostic log, captured.
+struct LogCapture {
+    static QStringList& lines() {
+        static QStringList captured;
+        return captured;
+    }
+    static void handler(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        lines() << QString::fromLatin1(context.category) + ": " + text;
+    }
+    QtMessageHandler previous;
+    LogCapture() {
+        lines().clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("travenor.*=true"));
+        previous = qInstallMessageHandler(handler);
+    }
+    ~LogCapture() {
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+    }
+    bool has(const QString& part) const {
+        for (const QString& line : lines())
+            if (line.contains(part)) return true;
+        return false;
+    }
+    QString all() const { return lines().join(QLatin1Char('\n')); }
+};
+
+TEST_F(AppFixture, TheLogTellsTheLinkTheDownloadAndTheFiles) {
+    sim::Config config = quietInstrument(10);
+    config.faults.dropCountReplies = 1;
+    config.faults.silentAfterRecord = 6;
+    config.faults.silentForSeconds = 1e9;
+    start(config);
+    LogCapture log;
+    connect();
+    download().startDownload();
+    for (int i = 0; i < 1000 && download().downloading == 1; ++i)
+        if (pump() == 0) download().downloadTick();
+    for (int tick = 0; tick < 31; ++tick) discovery();
+    dialogs->answer = folder.filePath("records.txt").toStdString();
+    app->runCommand("Save");
+    dialogs->answer = folder.filePath("none/records.txt").toStdString();
+    app->runCommand("Save");
+    app->runCommand("Open");
+
+    for (const char* line : {
+             "travenor.link: instrument found on port 3",
+             "travenor.scan: probing port 2",
+             "travenor.download: download started",
+             "travenor.download: request 40000 re-sent",
+             "travenor.download: the instrument holds 10 records",
+             "travenor.download: request 7 re-sent",
+             "travenor.download: download ended: no answer after 3 re-sends, 6 of 10 records read",
+             "travenor.link: instrument lost",
+             "travenor.files: records saved to",
+             "travenor.files: save to",
+             "travenor.files: open of",
+         })
+        EXPECT_TRUE(log.has(QString::fromUtf8(line))) << line << "\nin:\n"
+                                                      << log.all().toStdString();
+}
+
+TEST(PortLog, OpensAndRefusalsAreToldOnce) {
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    LogCapture log;
+    QtSerialPort port(std::make_unique<FixedPortDirectory>(
+        std::map<int, std::string>{{1, name}, {2, "/nonexistent/ttyUSB9"}}));
+    const LineSettings settings{};
+    for (int pass = 0; pass < 3; ++pass) {
+        port.open(1, settings);
+        port.open(2, settings);
+    }
+    port.close();
+    ::close(slave);
+    ::close(master);
+    EXPECT_EQ(LogCapture::lines().filter(QStringLiteral("opened: ") + name).size(), 1)
+        << log.all().toStdString();
+    EXPECT_EQ(LogCapture::lines().filter(QStringLiteral("/nonexistent/ttyUSB9) refused:")).size(),
+              1)
+        << log.all().toStdString();
+}
+
+}  // namespace
+}  // namespace travenor
