@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-uming fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

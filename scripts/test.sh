@@ -15,6 +15,9 @@ echo "== normal build"
   -DTRAVENOR_BENCH=ON
 (cd build && ctest --output-on-failure --parallel 2 --no-tests=error)
 
+echo "== installed files and the .deb"
+./scripts/package-check.sh build
+
 echo "== sanitizer build (address, undefined)"
 ./scripts/build.sh build-asan -DTRAVENOR_WERROR=ON -DTRAVENOR_SANITIZE=ON -DTRAVENOR_TESTS=ON \
   -DTRAVENOR_BENCH=OFF

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -81,6 +82,7 @@ void PtyServer::openLine() {
     const char* name = ::ptsname(master);
     if (name == nullptr) throw std::runtime_error("no pseudo-terminal name");
     device = name;
+    handToSudoUser(device, false);
     // Hold the far end open in raw mode, so the line stays raw and up while
     // the program closes and reopens its port.
     slave = ::open(device.c_str(), O_RDWR | O_NOCTTY);
@@ -98,6 +100,28 @@ void PtyServer::openLine() {
         ::unlink(linkPath.c_str());
         if (::symlink(device.c_str(), linkPath.c_str()) != 0)
             throw std::runtime_error("cannot make link " + linkPath + ": " + std::strerror(errno));
+        handToSudoUser(linkPath, true);
+    }
+}
+
+void PtyServer::handToSudoUser(const std::string& path, bool link) {
+    // Run through sudo, the device belongs to the user who ran sudo, so the
+    // program started by that user may open it.
+    const char* uid = std::getenv("SUDO_UID");
+    const char* gid = std::getenv("SUDO_GID");
+    if (::geteuid() != 0 || uid == nullptr || gid == nullptr) return;
+    char* end = nullptr;
+    const unsigned long user = std::strtoul(uid, &end, 10);
+    if (*uid == '\0' || *end != '\0') return;
+    const unsigned long group = std::strtoul(gid, &end, 10);
+    if (*gid == '\0' || *end != '\0') return;
+    if (link) {
+        [[maybe_unused]] const int done =
+            ::lchown(path.c_str(), static_cast<uid_t>(user), static_cast<gid_t>(group));
+    } else {
+        [[maybe_unused]] const int done =
+            ::chown(path.c_str(), static_cast<uid_t>(user), static_cast<gid_t>(group));
+        ::chmod(path.c_str(), 0660);
     }
 }
 

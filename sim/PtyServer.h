@@ -26,6 +26,7 @@ class PtyServer {
   private:
     void openLine();
     void closeLine();
+    static void handToSudoUser(const std::string& path, bool link);
     void logFrame(const char* direction, const std::uint8_t* bytes, std::size_t size,
                   const char* kind);
     double now() const;

@@ -54,6 +54,7 @@ Options:
   --stray-every K          send three stray bytes before every K-th reply
   --log FILE               log every frame in and out (time, hex, kind); "-" for stderr
   --help                   show this text
+  --version                show the version
 )";
 }
 
@@ -124,6 +125,10 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+            continue;
+        }
+        if (arg == "--version" || arg == "-v") {
+            options.version = true;
             continue;
         }
         if (arg == "--no-line-delay") {

@@ -13,6 +13,7 @@ struct SimOptions {
     std::string linkPath;  // a symbolic link to the device, made and removed by the program
     std::string logPath;   // "-" for standard error
     bool help = false;
+    bool version = false;
 };
 
 // Parses the command line of travenor-sim; on a bad option returns nothing

@@ -8,7 +8,13 @@
 
 int main(int argc, char* argv[]) {
     travenor::prepareProcess();
+    if (const auto ended =
+            travenor::startFromCommandLine(argc, argv, "travenor-demo",
+                                           "The travenor program with port 3 wired to a simulated "
+                                           "instrument holding 120 records."))
+        return *ended;
     QApplication qt(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(travenor::APPLICATION_ID));
     travenor::sim::Config config;
     config.recordCount = 120;
     auto port = std::make_unique<travenor::sim::SimPort>(

@@ -25,6 +25,10 @@ int main(int argc, char* argv[]) {
         std::fputs(simUsage().c_str(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::printf("travenor-sim %s\n", TRAVENOR_VERSION);
+        return 0;
+    }
 
     std::FILE* log = nullptr;
     if (options->logPath == "-") {

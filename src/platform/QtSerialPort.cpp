@@ -2,9 +2,39 @@
 
 #include <QMetaObject>
 
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "platform/Log.h"
 
 namespace travenor {
+
+namespace {
+
+// Why a device that exists would not open, for the user: no permission
+// (and what to do about it), or another program holds it.
+std::string refusalNotice(int number, const std::string& device) {
+    const std::string port = "Port " + std::to_string(number) + " (" + device + ")";
+#ifndef _WIN32
+    if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
+        std::string groupName = "dialout";
+        struct stat info {};
+        if (::stat(device.c_str(), &info) == 0)
+            if (const struct group* owner = ::getgrgid(info.st_gid)) groupName = owner->gr_name;
+        return port + " may not be opened by this account. Add the account to the group \"" +
+               groupName + "\" that owns the device (for example: sudo usermod -aG " +
+               groupName + " $USER), then log out and in again.";
+    }
+#endif
+    return port + " is busy: another program holds it. Close that program to use the port here.";
+}
+
+}  // namespace
 
 QtSerialPort::QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent)
     : QObject(parent), directory(std::move(directory)) {
@@ -39,6 +69,10 @@ bool QtSerialPort::open(int number, const LineSettings& settings) {
                 << "port" << number << "(" + QString::fromStdString(device) + ")"
                 << "refused:" << reason;
         refusals[device] = reason;
+        if (port.error() == QSerialPort::PermissionError && notices.count(device) == 0) {
+            notices[device] = refusalNotice(number, device);
+            if (refusalHandler) refusalHandler(notices[device]);
+        }
         return false;
     }
     refusals.erase(device);
@@ -90,6 +124,15 @@ void QtSerialPort::setReceiveHandler(std::function<void()> receive) {
 
 std::string QtSerialPort::deviceName(int number) const {
     return directory->deviceFor(number);
+}
+
+std::string QtSerialPort::refusalOf(int number) const {
+    const auto told = notices.find(directory->deviceFor(number));
+    return told == notices.end() ? std::string() : told->second;
+}
+
+void QtSerialPort::setRefusalHandler(std::function<void(const std::string&)> told) {
+    refusalHandler = std::move(told);
 }
 
 void QtSerialPort::bytesArrived() {

@@ -25,6 +25,8 @@ class QtSerialPort : public QObject, public SerialPort {
     void setReceiveThreshold(std::size_t threshold) override;
     void setReceiveHandler(std::function<void()> handler) override;
     std::string deviceName(int number) const override;
+    std::string refusalOf(int number) const override;
+    void setRefusalHandler(std::function<void(const std::string&)> told) override;
 
   private:
     void bytesArrived();
@@ -39,6 +41,9 @@ class QtSerialPort : public QObject, public SerialPort {
     // What the log has said: refusals by device, the device last opened, the
     // open whose error was told (a hang-up raises errors in a tight loop).
     std::map<std::string, QString> refusals;
+    // What the user was told of each device that would not open.
+    std::map<std::string, std::string> notices;
+    std::function<void(const std::string&)> refusalHandler;
     std::string lastOpened;
     unsigned errorToldFor = 0;
 };

@@ -43,6 +43,13 @@ class SerialPort {
 
     // What port `number` stands for on this machine ("" when nothing).
     virtual std::string deviceName(int number) const = 0;
+
+    // Why the device behind port `number` would not open, in words for the
+    // user ("" when it opened or was not tried).
+    virtual std::string refusalOf(int /*number*/) const { return {}; }
+    // Told once per device and run when a device exists but refuses to open
+    // (no permission, held by another program); the scan goes on meanwhile.
+    virtual void setRefusalHandler(std::function<void(const std::string& notice)> /*told*/) {}
 };
 
 }  // namespace travenor

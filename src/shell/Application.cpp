@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -68,7 +69,14 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
     printRequest = std::make_unique<Printing>(*recordTable, controls, *printer, *messages);
 
     serialPort->setReceiveHandler([this] { replyDecoder->receive(); });
-    mainWindow->setDeviceNames([this](int number) { return serialPort->deviceName(number); });
+    mainWindow->setDeviceNames([this](int number) {
+        const std::string refusal = serialPort->refusalOf(number);
+        return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
+    });
+    // A device that will not open is told once; the box waits its turn and
+    // the scan goes on under it.
+    serialPort->setRefusalHandler(
+        [this](const std::string& notice) { messages->show(notice, "Serial port"); });
     connect(mainWindow.get(), &MainWindow::commandRequested, this, &Application::commandRequested);
     wireTimers();
 }
@@ -93,14 +101,34 @@ void Application::load() {
     statusRefresh->loadMainWindow();
 }
 
+QPoint placeOnScreen(const QRect& frame, const QRect& available) {
+    QRect placed = frame;
+    placed.moveCenter(available.center());
+    // Never above or left of the screen's usable area: the title bar and the
+    // menu bar stay within reach even where the window is larger than it.
+    const int x = frame.width() >= available.width()
+                      ? available.left()
+                      : std::clamp(placed.left(), available.left(),
+                                   available.right() + 1 - frame.width());
+    const int y = frame.height() >= available.height()
+                      ? available.top()
+                      : std::clamp(placed.top(), available.top(),
+                                   available.bottom() + 1 - frame.height());
+    return {x, y};
+}
+
 void Application::start() {
     load();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = mainWindow->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        mainWindow->move(frame.topLeft());
-    }
+    // Placed once before showing, and again once the window manager has
+    // given the window its frame.
+    const auto place = [this] {
+        if (const QScreen* screen = mainWindow->screen())
+            mainWindow->move(
+                placeOnScreen(mainWindow->frameGeometry(), screen->availableGeometry()));
+    };
+    place();
     mainWindow->show();
+    QTimer::singleShot(0, mainWindow.get(), place);
     mainWindow->setTimersLive(true);
 }
 

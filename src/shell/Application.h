@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <functional>
 #include <memory>
 #include <string>
@@ -105,5 +107,9 @@ class Application : public QObject {
     QPointer<PrintRangeDialog> printDialog;
     std::shared_ptr<MessageBox> printDialogMessages;
 };
+
+// Where a window of this frame goes: centred in the screen's usable area,
+// its top-left corner never outside it.
+QPoint placeOnScreen(const QRect& frame, const QRect& available);
 
 }  // namespace travenor

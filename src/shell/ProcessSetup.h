@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace travenor {
@@ -7,6 +8,17 @@ namespace travenor {
 // What every front end does first: a standard output or error whose reader
 // has gone (a closed pipe) must not end the program at its first warning.
 void prepareProcess();
+
+// The program's identity, its command line and its display, before the
+// window toolkit starts: --help and --version answer and end the program
+// (0), an unknown option gives a usage message (2), and with no display to
+// show a window on it says so in one line (1). Nothing when the program is
+// to start.
+std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name,
+                                        const char* description);
+
+// The id of the desktop entry, the icon and the metadata.
+inline constexpr const char* APPLICATION_ID = "org.travenor.Travenor";
 
 // The folder that holds the running program, in the file system's own bytes
 // (a folder name that is not valid text stays as it is). Empty when unknown.

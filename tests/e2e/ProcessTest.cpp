@@ -62,5 +62,59 @@ TEST(Process, AClosedStandardErrorDoesNotEndTheProgram) {
     ::waitpid(child, &status, 0);
 }
 
+// --help, --version and an unknown option, for every program; and no display.
+TEST(Process, EveryProgramAnswersItsCommandLine) {
+    const struct {
+        const char* program;
+        const char* name;
+    } programs[] = {{TRAVENOR_PATH, "travenor"},
+                    {TRAVENOR_DEMO_PATH, "travenor-demo"},
+                    {TRAVENOR_SIM_PATH, "travenor-sim"}};
+    const struct {
+        const char* argument;
+        int exitCode;
+        const char* out;  // on standard output
+        const char* err;  // on standard error
+    } cases[] = {
+        {"--help", 0, "sage: ", ""},
+        {"--version", 0, " 0.1\n", ""},
+        {"--bogus", 2, "", "bogus"},
+    };
+    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+    headless.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const auto& p : programs) {
+        for (const auto& c : cases) {
+            QProcess run;
+            run.setProcessEnvironment(headless);
+            run.start(QString::fromLatin1(p.program), {QString::fromLatin1(c.argument)});
+            ASSERT_TRUE(run.waitForFinished(10000)) << p.name << " " << c.argument;
+            const QString out = QString::fromLocal8Bit(run.readAllStandardOutput());
+            const QString err = QString::fromLocal8Bit(run.readAllStandardError());
+            EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << p.name << " " << c.argument;
+            EXPECT_EQ(run.exitCode(), c.exitCode) << p.name << " " << c.argument;
+            EXPECT_TRUE(out.contains(QString::fromLatin1(c.out)))
+                << p.name << " " << c.argument << ": " << out.toStdString();
+            EXPECT_TRUE(err.contains(QString::fromLatin1(c.err)))
+                << p.name << " " << c.argument << ": " << err.toStdString();
+        }
+    }
+
+    // The window programs without any display: one line, exit 1, no abort.
+    QProcessEnvironment none = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        none.remove(QString::fromLatin1(variable));
+    for (const char* program : {TRAVENOR_PATH, TRAVENOR_DEMO_PATH}) {
+        QProcess run;
+        run.setProcessEnvironment(none);
+        run.start(QString::fromLatin1(program), {});
+        ASSERT_TRUE(run.waitForFinished(10000)) << program;
+        const QString err = QString::fromLocal8Bit(run.readAllStandardError());
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << program;
+        EXPECT_EQ(run.exitCode(), 1) << program;
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("no display"))) << err.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace travenor

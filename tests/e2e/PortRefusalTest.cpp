@@ -1,0 +1,116 @@
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/QtSerialPort.h"
+#include "shell/Application.h"
+
+namespace travenor {
+namespace {
+
+struct Pty {
+    int master = -1;
+    int slave = -1;
+    std::string name;
+    Pty() {
+        char path[256] = {};
+        if (::openpty(&master, &slave, path, nullptr, nullptr) == 0) name = path;
+    }
+    ~Pty() {
+        ::close(slave);
+        ::close(master);
+    }
+};
+
+std::unique_ptr<QtSerialPort> portOn(const std::string& device) {
+    return std::make_unique<QtSerialPort>(
+        std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{1, device}}));
+}
+
+// A port another program holds: the user is told once that it is busy, the
+// scan goes on trying, and the port box's tip says the same.
+TEST(PortRefusal, ABusyPortIsToldOnce) {
+    Pty line;
+    ASSERT_FALSE(line.name.empty());
+    auto holder = portOn(line.name);
+    ASSERT_TRUE(holder->open(1, {}));
+    auto port = portOn(line.name);
+    std::vector<std::string> told;
+    port->setRefusalHandler([&](const std::string& notice) { told.push_back(notice); });
+    for (int pass = 0; pass < 5; ++pass) EXPECT_FALSE(port->open(1, {}));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("Port 1 (" + line.name + ") is busy"), std::string::npos) << told[0];
+    EXPECT_EQ(port->refusalOf(1), told[0]);
+    holder->close();
+    EXPECT_TRUE(port->open(1, {}));  // free again: it opens
+    EXPECT_EQ(told.size(), 1u);
+}
+
+// A device this account may not open: which device, and what to do.
+TEST(PortRefusal, APortWithoutPermissionSaysWhatToDo) {
+    Pty line;
+    ASSERT_FALSE(line.name.empty());
+    ASSERT_EQ(::chmod(line.name.c_str(), 0600), 0);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+        } else {
+            ::chmod(line.name.c_str(), 0);
+        }
+        auto port = portOn(line.name);
+        std::string notice = "(none)";
+        port->setRefusalHandler([&](const std::string& n) { notice = n; });
+        port->open(1, {});
+        port->open(1, {});
+        [[maybe_unused]] const auto written = ::write(channel[1], notice.data(), notice.size());
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string notice;
+    char buffer[512];
+    ssize_t got = 0;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0)
+        notice.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(notice.find("Port 1 (" + line.name + ") may not be opened by this account"),
+              std::string::npos)
+        << notice;
+    EXPECT_NE(notice.find("usermod -aG"), std::string::npos) << notice;
+    EXPECT_NE(notice.find("log out and in again"), std::string::npos) << notice;
+}
+
+// Wherever the screen, the title bar and menu bar stay on it.
+TEST(WindowPlacement, TheTopLeftCornerIsAlwaysOnTheScreen) {
+    const struct {
+        const char* what;
+        QRect frame;
+        QRect available;
+        QPoint place;
+    } cases[] = {
+        {"fits: centred", {0, 0, 900, 700}, {0, 0, 1920, 1080}, {510, 190}},
+        {"taller than the screen", {0, 0, 900, 700}, {0, 0, 1093, 614}, {97, 0}},
+        {"wider and taller", {0, 0, 900, 700}, {0, 0, 800, 500}, {0, 0}},
+        {"screen with a top panel", {0, 0, 900, 700}, {0, 32, 1093, 582}, {97, 32}},
+        {"second screen on the right", {0, 0, 900, 700}, {1920, 0, 1280, 1024}, {2110, 162}},
+        {"exactly as large", {0, 0, 800, 600}, {0, 0, 800, 600}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        const QPoint place = placeOnScreen(c.frame, c.available);
+        EXPECT_EQ(place, c.place) << c.what;
+        EXPECT_TRUE(c.available.contains(place)) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace travenor
