@@ -36,5 +36,9 @@ for needed in libqt6svg6 libqt6widgets6 libqt6serialport6 libqt6printsupport6; d
     *) echo "package-check: $needed missing from Depends" >&2; exit 1 ;;
   esac
 done
-dpkg-deb -c "$deb" | grep -q './usr/share/applications/org.travenor.Travenor.desktop'
+contents=$(dpkg-deb -c "$deb")
+case "$contents" in
+  *./usr/share/applications/org.travenor.Travenor.desktop*) ;;
+  *) echo "package-check: the .deb has no desktop entry" >&2; exit 1 ;;
+esac
 echo "package-check: passed"
