@@ -22,13 +22,22 @@ std::string refusalNotice(int number, const std::string& device) {
     const std::string port = "Port " + std::to_string(number) + " (" + device + ")";
 #ifndef _WIN32
     if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
-        std::string groupName = "dialout";
         struct stat info {};
-        if (::stat(device.c_str(), &info) == 0)
-            if (const struct group* owner = ::getgrgid(info.st_gid)) groupName = owner->gr_name;
-        return port + " may not be opened by this account. Add the account to the group \"" +
-               groupName + "\" that owns the device (for example: sudo usermod -aG " +
-               groupName + " $USER), then log out and in again.";
+        const struct group* owner = nullptr;
+        if (::stat(device.c_str(), &info) == 0) owner = ::getgrgid(info.st_gid);
+        const bool groupMayUse = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+        // Joining the group that owns the device helps only where that group
+        // may read and write it, and it is not the administrators' own.
+        if (owner != nullptr && groupMayUse && std::string(owner->gr_name) != "root") {
+            const std::string group = owner->gr_name;
+            return port + " may not be opened by this account. Add the account to the group \"" +
+                   group + "\" that owns the device (for example: sudo usermod -aG " + group +
+                   " $USER), then log out and in again.";
+        }
+        return port +
+               " may not be opened by this account, and no group gives access to it here. Ask "
+               "the administrator for access (on most systems serial adapters belong to the "
+               "group \"dialout\"), then log out and in again.";
     }
 #endif
     return port + " is busy: another program holds it. Close that program to use the port here.";
