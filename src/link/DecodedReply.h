@@ -4,7 +4,7 @@
 #include <string>
 
 #include "link/ReplyFrame.h"
-#include "records/RecordStore.h"
+#include "link/Record.h"
 
 namespace travenor {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "records/RecordStore.h"
+#include "link/Record.h"
 
 namespace travenor {
 

@@ -4,23 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "link/Record.h"
+
 namespace travenor {
 
 // The mark of an empty slot, in the Ih column.
 inline constexpr const char* EMPTY_SLOT = "30000";
-
-// One stored record as the user reads it: six texts and the channel index.
-struct Record {
-    std::string Ih;
-    std::string Ir;
-    std::string Is;
-    std::string It;
-    std::string FEr;  // the "F.Er" column
-    std::string Ratio;
-    std::int16_t CH = 0;
-
-    bool operator==(const Record&) const = default;
-};
 
 // The records read from the instrument, by record number: records 0 to 4000.
 // Every operation checks the slot number; a number outside the records is

@@ -30,7 +30,7 @@
 #include "shell/MainWindow.h"
 #include "shell/PrintRangeDialog.h"
 #include "shell/StatusRefresh.h"
-#include "shell/TimeOfDay.h"
+#include "platform/TimeOfDay.h"
 #include "shell/WindowFonts.h"
 
 namespace travenor {

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QTime>
 
-#include "shell/TimeOfDay.h"
+#include "platform/TimeOfDay.h"
 
 namespace travenor {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/TimeOfDay.h"
+#include "platform/TimeOfDay.h"
 
 #include <QLocale>
 #include <QRegularExpression>
