@@ -13,6 +13,7 @@ expected=(
   usr/bin/travenor
   usr/bin/travenor-sim
   usr/bin/travenor-demo
+  usr/bin/travenor-cli
   usr/share/applications/org.travenor.Travenor.desktop
   usr/share/icons/hicolor/scalable/apps/org.travenor.Travenor.svg
   usr/share/metainfo/org.travenor.Travenor.metainfo.xml

@@ -1,0 +1,343 @@
+// travenor-cli: the instrument's records and live readings from the command
+// line, on the same core as the window (frames, link, decoding, download,
+// record line and table), without a window.
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+#include "cli/HeadlessControls.h"
+#include "cli/RecordExport.h"
+#include "link/CommandFrame.h"
+#include "link/LinkSupervisor.h"
+#include "link/ReplyDecoder.h"
+#include "link/SerialLink.h"
+#include "platform/MessageBox.h"
+#include "platform/QtFileSystem.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SystemPortDirectory.h"
+#include "records/Download.h"
+#include "records/RecordStore.h"
+#include "records/RecordTable.h"
+
+namespace travenor {
+namespace {
+
+enum Exit { OK = 0, FAILED = 1, USAGE = 2, STOPPED_SHORT = 3, NOT_FOUND = 4 };
+
+constexpr const char* DESCRIPTION =
+    R"(The ratio test set's records and live readings from the command line.
+
+Commands:
+  list       the port numbers 1 to 16, the device each stands for, and
+             whether it can be opened
+  download   finds the instrument (on --port or --device, else by scanning
+             ports 1 to 16), reads every record and writes them
+  live       prints each live reading as one line, until interrupted or
+             --count readings
+
+Exit codes:
+  0  every record read (live: the readings asked for)
+  1  any other failure, said in one line
+  2  usage
+  3  the download stopped short (k of n records; the k records are written)
+  4  no instrument found)";
+
+std::atomic<bool> interrupted{false};
+
+void say(const std::string& line) {
+    std::fprintf(stderr, "travenor-cli: %s\n", line.c_str());
+}
+
+// The messages the window would show in a box, kept for the last word.
+struct KeptMessages : MessageBox {
+    std::vector<std::string> prompts;
+    void show(const std::string& prompt, const std::string&) override {
+        std::string line = prompt;
+        for (std::size_t at; (at = line.find("\r\n")) != std::string::npos;)
+            line.replace(at, 2, " ");
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        prompts.push_back(line);
+    }
+};
+
+// The core, as the window wires it, on a serial port and no window.
+struct Instrument {
+    HeadlessControls controls;
+    KeptMessages messages;
+    QtFileSystem files;
+    RecordStore store;
+    QtSerialPort port;
+    SerialLink link{port, controls};
+    RecordTable table{store, controls, files, ""};
+    Download download{link,     store,    table,
+                      controls, messages, [] { QCoreApplication::processEvents(); }};
+    LinkSupervisor supervisor{link, controls, [this] { return download.downloading == 1; }};
+    ReplyDecoder decoder{link, supervisor, controls, download};
+
+    explicit Instrument(std::unique_ptr<PortDirectory> directory) : port(std::move(directory)) {
+        port.setReceiveHandler([this] { decoder.receive(); });
+        table.clearRecords();
+    }
+
+    // Runs the event loop until `done` holds or `ms` have passed.
+    static bool runUntil(const std::function<bool()>& done, qint64 ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && !interrupted) {
+            if (clock.elapsed() > ms) return false;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        return done();
+    }
+
+    // The given port, probed; or the scan over ports 1 to 16, as the window's.
+    bool find(int portNumber) {
+        QTimer discovery;
+        if (portNumber > 0) {
+            controls.setText("Combo1", std::to_string(portNumber));
+            QObject::connect(&discovery, &QTimer::timeout, [this, portNumber] {
+                link.openPort();
+                link.sendCommand(PROBE_COMMAND_BASE + portNumber);
+            });
+            discovery.start(100);
+            link.openPort();
+            link.sendCommand(PROBE_COMMAND_BASE + portNumber);
+        } else {
+            QObject::connect(&discovery, &QTimer::timeout, [this] { supervisor.discoveryTick(); });
+            discovery.start(20);
+        }
+        return runUntil([this] { return supervisor.linkUp == 1; }, 3000);
+    }
+};
+
+int listPorts() {
+    SystemPortDirectory directory;
+    for (int number = 1; number <= 16; ++number) {
+        const std::string device = directory.deviceFor(number);
+        if (device.empty()) {
+            std::printf("%2d  -\n", number);
+            continue;
+        }
+        QSerialPort probe(QString::fromStdString(device));
+        const bool opens = probe.open(QIODevice::ReadWrite);
+        std::printf("%2d  %s  %s\n", number, device.c_str(),
+                    opens ? "can be opened"
+                          : ("cannot be opened: " + probe.errorString().toStdString()).c_str());
+        probe.close();
+    }
+    return OK;
+}
+
+int download(Instrument& instrument, ExportFormat format, const QString& output, bool quiet) {
+    const bool progress = !quiet && ::isatty(2) == 1;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        instrument.supervisor.discoveryTick();
+        if (instrument.supervisor.linkUp == 0) instrument.download.linkLost();
+    });
+    QTimer resend;
+    QObject::connect(&resend, &QTimer::timeout, [&] {
+        instrument.download.downloadTick();
+        if (progress && instrument.download.countKnown())
+            std::fprintf(stderr, "\rread %d of %d records", instrument.download.recordsRead(),
+                         instrument.download.recordCount);
+    });
+    watchdog.start(70);
+    resend.start(50);
+    instrument.download.startDownload();
+    Instrument::runUntil([&] { return instrument.download.downloading == 0; }, 24LL * 3600 * 1000);
+    watchdog.stop();
+    resend.stop();
+    if (progress) std::fputc('\n', stderr);
+    if (interrupted) {
+        say("interrupted");
+        return FAILED;
+    }
+
+    const std::string text = exportRecords(instrument.store, format);
+    if (output.isEmpty()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    } else {
+        const FileOutcome saved = instrument.files.saveText(output.toStdString(), text);
+        if (!saved.ok) {
+            say("cannot write " + output.toStdString() + ": " + saved.reason);
+            return FAILED;
+        }
+    }
+    for (const std::string& message : instrument.messages.prompts) {
+        if (message.rfind("Read stopped", 0) == 0) {
+            say(message);
+            return STOPPED_SHORT;
+        }
+    }
+    if (instrument.download.countKnown() && instrument.download.recordCount == 0)
+        say("the instrument holds no records");
+    return OK;
+}
+
+std::string liveLine(const HeadlessControls& c, bool json) {
+    auto t = [&](const char* name) { return c.text(name); };
+    if (!json)
+        return "1st R " + t("Label8") + " S " + t("Label9") + " T " + t("Label10") + " | 2nd R " +
+               t("Label2") + " S " + t("Label4") + " T " + t("Label5") + " | F.Er R " +
+               t("Label13") + " S " + t("Label19") + " T " + t("Label20") + " | " + t("Label14") +
+               " " + t("Label17") + (c.isVisible("Label15") ? " | HVDev LowBat." : "") +
+               (c.isVisible("Label16") ? " | LVDev LowBat" : "");
+    auto phases = [&](const char* r, const char* s, const char* tt) {
+        return "{\"R\": " + jsonString(t(r)) + ", \"S\": " + jsonString(t(s)) +
+               ", \"T\": " + jsonString(t(tt)) + "}";
+    };
+    return "{\"primary\": " + phases("Label8", "Label9", "Label10") +
+           ", \"secondary\": " + phases("Label2", "Label4", "Label5") +
+           ", \"ratioError\": " + phases("Label13", "Label19", "Label20") +
+           ", \"set\": " + jsonString(t("Label14")) + ", \"ratio\": " + jsonString(t("Label17")) +
+           ", \"hvBatteryLow\": " + (c.isVisible("Label15") ? "true" : "false") +
+           ", \"lvBatteryLow\": " + (c.isVisible("Label16") ? "true" : "false") + "}";
+}
+
+int live(Instrument& instrument, bool json, int count) {
+    int printed = 0;
+    instrument.controls.liveReadingShown = [&] {
+        if (count > 0 && printed >= count) return;
+        std::printf("%s\n", liveLine(instrument.controls, json).c_str());
+        std::fflush(stdout);
+        ++printed;
+    };
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] { instrument.supervisor.discoveryTick(); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { instrument.supervisor.pollTick(); });
+    watchdog.start(70);
+    poll.start(500);
+    instrument.supervisor.pollTick();
+    Instrument::runUntil(
+        [&] { return (count > 0 && printed >= count) || instrument.supervisor.linkUp == 0; },
+        count > 0 ? count * 5000LL + 5000 : 365LL * 24LL * 3600 * 1000);
+    if (instrument.supervisor.linkUp == 0) {
+        say("the instrument stopped answering");
+        return FAILED;
+    }
+    if (count > 0 && printed < count) {
+        if (interrupted) return OK;
+        say("fewer readings came than asked for");
+        return FAILED;
+    }
+    return OK;
+}
+
+}  // namespace
+}  // namespace travenor
+
+int main(int argc, char* argv[]) {
+    using namespace travenor;
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, [](int) { interrupted = true; });
+    std::signal(SIGTERM, [](int) { interrupted = true; });
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("travenor-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRAVENOR_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(DESCRIPTION));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("list, download or live"));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("the instrument is on port N (1 to 16)"),
+                                        QStringLiteral("N"));
+    const QCommandLineOption deviceOption(QStringLiteral("device"),
+                                          QStringLiteral("the instrument is on this device"),
+                                          QStringLiteral("PATH"));
+    const QCommandLineOption formatOption(QStringLiteral("format"),
+                                          QStringLiteral("table, csv or json (default table)"),
+                                          QStringLiteral("FORMAT"), QStringLiteral("table"));
+    const QCommandLineOption outputOption(
+        QStringLiteral("output"),
+        QStringLiteral("write to FILE (atomically) instead of standard output"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"),
+                                         QStringLiteral("no progress on standard error"));
+    const QCommandLineOption countOption(QStringLiteral("count"),
+                                         QStringLiteral("live: stop after K readings"),
+                                         QStringLiteral("K"));
+    parser.addOptions(
+        {portOption, deviceOption, formatOption, outputOption, quietOption, countOption});
+
+    auto usage = [&](const QString& error) {
+        say(error.toStdString());
+        std::fprintf(stderr, "Try 'travenor-cli --help'.\n");
+        return USAGE;
+    };
+    if (!parser.parse(QCoreApplication::arguments())) return usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return OK;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("travenor-cli %s\n", TRAVENOR_VERSION);
+        return OK;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1)
+        return usage(QStringLiteral("one command is needed: list, download or live"));
+    const QString command = args.front();
+
+    const QString formatName = parser.value(formatOption);
+    ExportFormat format = ExportFormat::Table;
+    if (formatName == QLatin1String("csv")) {
+        format = ExportFormat::Csv;
+    } else if (formatName == QLatin1String("json")) {
+        format = ExportFormat::Json;
+    } else if (formatName != QLatin1String("table")) {
+        return usage(QStringLiteral("unknown format '%1'").arg(formatName));
+    }
+    int portNumber = 0;
+    if (parser.isSet(portOption)) {
+        bool ok = false;
+        portNumber = parser.value(portOption).toInt(&ok);
+        if (!ok || portNumber < 1 || portNumber > 16)
+            return usage(QStringLiteral("--port takes a number from 1 to 16"));
+    }
+    if (parser.isSet(portOption) && parser.isSet(deviceOption))
+        return usage(QStringLiteral("--port and --device do not go together"));
+    int count = 0;
+    if (parser.isSet(countOption)) {
+        bool ok = false;
+        count = parser.value(countOption).toInt(&ok);
+        if (!ok || count < 1) return usage(QStringLiteral("--count takes a number from 1 up"));
+    }
+
+    if (command == QLatin1String("list")) return listPorts();
+    if (command != QLatin1String("download") && command != QLatin1String("live"))
+        return usage(QStringLiteral("unknown command '%1'").arg(command));
+
+    std::unique_ptr<PortDirectory> directory;
+    if (parser.isSet(deviceOption)) {
+        directory = std::make_unique<FixedPortDirectory>(
+            std::map<int, std::string>{{1, parser.value(deviceOption).toStdString()}});
+        portNumber = 1;
+    } else {
+        directory = std::make_unique<SystemPortDirectory>();
+    }
+    Instrument instrument(std::move(directory));
+    if (!instrument.find(portNumber)) {
+        if (interrupted) return FAILED;
+        say(portNumber > 0 ? "no instrument answers on port " + std::to_string(portNumber)
+                           : std::string("no instrument found on ports 1 to 16"));
+        return NOT_FOUND;
+    }
+    if (command == QLatin1String("live"))
+        return live(instrument, format == ExportFormat::Json, count);
+    return download(instrument, format, parser.value(outputOption), parser.isSet(quietOption));
+}
