@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSerialPort>
 #include <QTimer>
 #include <atomic>
@@ -88,14 +89,18 @@ struct Instrument {
         table.clearRecords();
     }
 
-    // Runs the event loop until `done` holds or `ms` have passed.
+    // Runs the event loop until `done` holds or `ms` have passed; it sleeps
+    // in between, looking every 10 ms.
     static bool runUntil(const std::function<bool()>& done, qint64 ms) {
         QElapsedTimer clock;
         clock.start();
-        while (!done() && !interrupted) {
-            if (clock.elapsed() > ms) return false;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        }
+        QEventLoop loop;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (done() || interrupted || clock.elapsed() > ms) loop.quit();
+        });
+        look.start(10);
+        if (!done()) loop.exec();
         return done();
     }
 
