@@ -16,7 +16,7 @@ struct CurrentCase {
     const char* text;
 };
 
-TEST(CurrentText, DocumentedReadings) {
+TEST(CurrentText, ReadingsByRangeCode) {
     const CurrentCase cases[] = {
         {0x30, 0x39, 0x33, "12.345A"}, {0x13, 0x88, 0x33, "5.000A"},  {0x04, 0xCE, 0x32, "12.3A"},
         {0x00, 0x05, 0x33, "0.005A"},  {0x00, 0x00, 0x31, "0.0A"},    {0x00, 0x00, 0x30, "0A"},
@@ -82,7 +82,7 @@ TEST(CurrentText, EveryFieldReadsBackAsItsValue) {
     }
 }
 
-TEST(RatioErrorText, DocumentedBytes) {
+TEST(RatioErrorText, ErrorBytesAndTheirTexts) {
     const std::pair<std::uint8_t, const char*> cases[] = {
         {0x00, "0.0%"},   {0x80, "0.0%"},   {0x6E, "--%"},    {0xEE, "+11%"}, {0x01, "-0.1%"},
         {0x81, "+0.1%"},  {0x85, "+0.5%"},  {0x0A, "-1%"},    {0x8A, "+1%"},  {0x64, "-10%"},
@@ -118,7 +118,7 @@ struct RatioCase {
     const char* text;
 };
 
-TEST(RatioText, DocumentedRatios) {
+TEST(RatioText, SetAndMeasuredRatios) {
     const RatioCase cases[] = {
         {0x04, 0xB0, 0x31, 0x03, 0xE8, 0x33, 50, "600/5A"},
         {0x04, 0xB0, 0x31, 0x03, 0xE8, 0x33, 10, "120/1A"},

@@ -38,8 +38,8 @@ TEST(RecordStore, MarkEmptyWritesTheEmptyValues) {
     EXPECT_FALSE(store.isEmpty(6));
 }
 
-// The documented ruler: four lines, byte for byte.
-TEST(RecordLine, DocumentedLines) {
+// The ruler of the table: four lines, byte for byte.
+TEST(RecordLine, RulerLines) {
     RecordStore store;
     store.store(1, {"600.0A", "4.998A", "5.001A", "4.997A", "-0.2%", "600/5A", 0});
     store.store(27, {"    OL", "0.000A", "0.000A", "0.000A", "--%", "---/5A", 3});
