@@ -8,7 +8,7 @@
 
 namespace travenor::test {
 
-// The live frame of the documented example: phase R, 120.0 A against 1.000 A,
+// The example live frame: phase R, 120.0 A against 1.000 A,
 // ratio error +0.5 %, set ratio 600/5 A.
 inline ReplyFrame exampleLiveFrame() {
     ReplyFrame f;

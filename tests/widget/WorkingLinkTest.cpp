@@ -76,7 +76,7 @@ TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
     EXPECT_EQ(t("Label14"), "Set:600/5A");
     EXPECT_EQ(t("Label17").substr(0, 4), "Rat:");
 
-    // The documented frame on the real window.
+    // The example frame on the real window.
     port->inject(test::bytesOf(test::exampleLiveFrame()));
     EXPECT_EQ(t("Label8"), "120.0A");
     EXPECT_EQ(t("Label9"), "- - - -");
