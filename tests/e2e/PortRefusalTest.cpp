@@ -7,6 +7,7 @@
 
 #include "platform/QtSerialPort.h"
 #include "shell/Application.h"
+#include "support/OtherUser.h"
 
 namespace travenor {
 namespace {
@@ -51,35 +52,15 @@ TEST(PortRefusal, ABusyPortIsToldOnce) {
 
 // What an account without access is told when it opens `device`.
 std::string noticeWithoutAccess(const std::string& device) {
-    int channel[2];
-    if (::pipe(channel) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(3);
-        } else {
-            ::chmod(device.c_str(), 0);
-        }
+    return test::inUnprivilegedChild([&] {
+        if (::geteuid() != 0) ::chmod(device.c_str(), 0);
         auto port = portOn(device);
         std::string notice = "(none)";
         port->setRefusalHandler([&](const std::string& n) { notice = n; });
         port->open(1, {});
         port->open(1, {});
-        [[maybe_unused]] const auto written = ::write(channel[1], notice.data(), notice.size());
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string notice;
-    char buffer[512];
-    ssize_t got = 0;
-    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0)
-        notice.append(buffer, static_cast<std::size_t>(got));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return notice;
+        return notice;
+    });
 }
 
 // A device this account may not open: which device, and what to do about it.

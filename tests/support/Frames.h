@@ -17,6 +17,14 @@ inline ReplyFrame exampleLiveFrame() {
     return f;
 }
 
+// The example live frame with both units' batteries low.
+inline ReplyFrame batteriesLowFrame() {
+    ReplyFrame f = exampleLiveFrame();
+    f.bytes[15] |= 0xC0;
+    f.seal();
+    return f;
+}
+
 inline ReplyFrame frameOfKind(std::uint8_t kind, int channel = 0) {
     ReplyFrame f;
     f.setChannelAndKind(channel, kind);

@@ -74,10 +74,7 @@ TEST_F(ScreenUpdates, EveryChangeOfStateReachesTheScreen) {
     expectShown("Text4", "", "link found");
     expectShown("Text1", "COM3", "link found");
 
-    ReplyFrame battery = test::exampleLiveFrame();
-    battery.bytes[15] |= 0xC0;
-    battery.seal();
-    port->inject(test::bytesOf(battery));
+    port->inject(test::bytesOf(test::batteriesLowFrame()));
     EXPECT_TRUE(window().isVisible("Label15"));
     EXPECT_TRUE(window().isVisible("Label16"));
     expectShown("Label2", "1.000A", "live reading");

@@ -85,10 +85,7 @@ TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
     EXPECT_EQ(t("Label13"), "+0.5%");
     EXPECT_EQ(t("Label19"), "0.0%");
     EXPECT_EQ(t("Label17"), "Rat:600/5A");
-    ReplyFrame battery = test::exampleLiveFrame();
-    battery.bytes[15] |= 0xC0;
-    battery.seal();
-    port->inject(test::bytesOf(battery));
+    port->inject(test::bytesOf(test::batteriesLowFrame()));
     EXPECT_TRUE(window().isVisible("Label15"));
     EXPECT_TRUE(window().isVisible("Label16"));
 }
