@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
         return *ended;
     QApplication qt(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(travenor::APPLICATION_ID));
+    travenor::quitOnTerminationSignals();
     travenor::sim::Config config;
     config.recordCount = 120;
     auto port = std::make_unique<travenor::sim::SimPort>(

@@ -3,7 +3,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSocketNotifier>
 #include <csignal>
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -43,8 +48,7 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
                                   ? QStringLiteral("unexpected argument '%1'")
                                         .arg(parser.positionalArguments().value(0))
                                   : parser.errorText();
-        std::fprintf(stderr, "%s: %s\n\n%s", name, qPrintable(error),
-                     qPrintable(usage));
+        std::fprintf(stderr, "%s: %s\n\n%s", name, qPrintable(error), qPrintable(usage));
         return 2;
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -67,6 +71,34 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
     }
 #endif
     return std::nullopt;
+}
+
+#ifndef _WIN32
+namespace {
+int signalPipe[2] = {-1, -1};
+void noteSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+}  // namespace
+#endif
+
+void quitOnTerminationSignals() {
+#ifndef _WIN32
+    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    auto* notifier =
+        new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action {};
+    action.sa_handler = noteSignal;
+    ::sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+#endif
 }
 
 std::string programFolder() {

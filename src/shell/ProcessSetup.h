@@ -20,6 +20,12 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
 // The id of the desktop entry, the icon and the metadata.
 inline constexpr const char* APPLICATION_ID = "org.travenor.Travenor";
 
+// SIGTERM, SIGINT and SIGHUP end the event loop as Exit does, so the serial
+// port is closed and its lock released; killed hard, the port's lock file
+// would stay behind and refuse the next user. Call once the application
+// object exists.
+void quitOnTerminationSignals();
+
 // The folder that holds the running program, in the file system's own bytes
 // (a folder name that is not valid text stays as it is). Empty when unknown.
 std::string programFolder();

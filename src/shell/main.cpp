@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
         return *ended;
     QApplication qt(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(travenor::APPLICATION_ID));
+    travenor::quitOnTerminationSignals();
     travenor::ApplicationOptions options;
     options.programFolder = travenor::programFolder();
     travenor::Application app(

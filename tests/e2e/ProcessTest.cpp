@@ -62,6 +62,24 @@ TEST(Process, AClosedStandardErrorDoesNotEndTheProgram) {
     ::waitpid(child, &status, 0);
 }
 
+// Asked to stop (SIGTERM, SIGINT, SIGHUP), the program ends as Exit does: a
+// normal exit, its port closed and its lock released.
+TEST(Process, TerminationSignalsEndTheProgramNormally) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QProcess demo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        demo.setProcessEnvironment(env);
+        demo.start(QStringLiteral(TRAVENOR_DEMO_PATH), {});
+        ASSERT_TRUE(demo.waitForStarted(5000));
+        test::runFor(1500);
+        ::kill(static_cast<pid_t>(demo.processId()), signal);
+        ASSERT_TRUE(demo.waitForFinished(5000)) << signal;
+        EXPECT_EQ(demo.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(demo.exitCode(), 0) << signal;
+    }
+}
+
 // --help, --version and an unknown option, for every program; and no display.
 TEST(Process, EveryProgramAnswersItsCommandLine) {
     const struct {
