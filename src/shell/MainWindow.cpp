@@ -3,8 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +13,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 
 #include "link/SerialLink.h"
 #include "shell/ControlFactory.h"
