@@ -64,13 +64,13 @@ void benchTable() {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer clock;
         clock.start();
-        app.table().buildRecordTable(0, 0);
+        app.table().showTable();
         const double ms = clock.nsecsElapsed() / 1e6;
         total += ms;
         worst = std::max(worst, ms);
     }
     std::printf(
-        "buildRecordTable over 3500 full slots, shown in both boxes: mean %.1f ms, worst %.1f ms "
+        "The table over 3500 full slots, shown in both boxes: mean %.1f ms, worst %.1f ms "
         "(%d runs)\n",
         total / runs, worst, runs);
 }
@@ -92,8 +92,8 @@ double downloadSeconds(const QStringList& simOptions, int records) {
     test::runFor(600);
     QElapsedTimer clock;
     clock.start();
-    app.runCommand("Read");
-    test::waitFor([&] { return app.download().downloading == 0; }, 600000);
+    app.runCommand(Command::Read);
+    test::waitFor([&] { return !app.download().isDownloading(); }, 600000);
     const double seconds = clock.nsecsElapsed() / 1e9;
     int stored = 0;
     for (int n = 1; n <= records && n <= RecordStore::LAST_SLOT; ++n)

@@ -10,12 +10,12 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <atomic>
-#include <functional>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
-#include "cli/HeadlessControls.h"
+#include "cli/HeadlessViews.h"
 #include "cli/RecordExport.h"
 #include "link/CommandFrame.h"
 #include "link/LinkSupervisor.h"
@@ -28,6 +28,7 @@
 #include "records/Download.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
+#include "shell/LivePresenter.h"
 
 namespace travenor {
 namespace {
@@ -70,19 +71,31 @@ struct KeptMessages : MessageBox {
     }
 };
 
+// The live presenter, and a word to whoever waits for whole readings.
+struct LiveLines : LiveReadings {
+    LivePresenter presenter;
+    std::function<void()> readingShown;
+    explicit LiveLines(LiveView& view) : presenter(view) {}
+    void showLiveReading(const DecodedReply& reading) override {
+        presenter.showLiveReading(reading);
+        if (readingShown) readingShown();
+    }
+};
+
 // The core, as the window wires it, on a serial port and no window.
 struct Instrument {
-    HeadlessControls controls;
+    HeadlessViews views;
+    LiveLines live{views};
     KeptMessages messages;
     QtFileSystem files;
     RecordStore store;
     QtSerialPort port;
-    SerialLink link{port, controls};
-    RecordTable table{store, controls, files, ""};
-    Download download{link,     store,    table,
-                      controls, messages, [] { QCoreApplication::processEvents(); }};
-    LinkSupervisor supervisor{link, controls, [this] { return download.downloading == 1; }};
-    ReplyDecoder decoder{link, supervisor, controls, download};
+    SerialLink link{port, views};
+    RecordTable table{store, views, files, ""};
+    Download download{link,  store,    table,
+                      views, messages, [] { QCoreApplication::processEvents(); }};
+    LinkSupervisor supervisor{link, views, [this] { return download.isDownloading(); }};
+    ReplyDecoder decoder{link, supervisor, views, live, download};
 
     explicit Instrument(std::unique_ptr<PortDirectory> directory) : port(std::move(directory)) {
         port.setReceiveHandler([this] { decoder.receive(); });
@@ -108,7 +121,7 @@ struct Instrument {
     bool find(int portNumber) {
         QTimer discovery;
         if (portNumber > 0) {
-            controls.setText("Combo1", std::to_string(portNumber));
+            views.showPort(portNumber);
             QObject::connect(&discovery, &QTimer::timeout, [this, portNumber] {
                 link.openPort();
                 link.sendCommand(PROBE_COMMAND_BASE + portNumber);
@@ -120,7 +133,7 @@ struct Instrument {
             QObject::connect(&discovery, &QTimer::timeout, [this] { supervisor.discoveryTick(); });
             discovery.start(20);
         }
-        return runUntil([this] { return supervisor.linkUp == 1; }, 3000);
+        return runUntil([this] { return supervisor.isLinked(); }, 3000);
     }
 };
 
@@ -147,19 +160,19 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, [&] {
         instrument.supervisor.discoveryTick();
-        if (instrument.supervisor.linkUp == 0) instrument.download.linkLost();
+        if (!instrument.supervisor.isLinked()) instrument.download.linkLost();
     });
     QTimer resend;
     QObject::connect(&resend, &QTimer::timeout, [&] {
         instrument.download.downloadTick();
         if (progress && instrument.download.countKnown())
             std::fprintf(stderr, "\rread %d of %d records", instrument.download.recordsRead(),
-                         instrument.download.recordCount);
+                         instrument.download.recordCount());
     });
     watchdog.start(70);
     resend.start(50);
     instrument.download.startDownload();
-    Instrument::runUntil([&] { return instrument.download.downloading == 0; }, 24LL * 3600 * 1000);
+    Instrument::runUntil([&] { return !instrument.download.isDownloading(); }, 24LL * 3600 * 1000);
     watchdog.stop();
     resend.stop();
     if (progress) std::fputc('\n', stderr);
@@ -185,36 +198,37 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
             return STOPPED_SHORT;
         }
     }
-    if (instrument.download.countKnown() && instrument.download.recordCount == 0)
+    if (instrument.download.countKnown() && instrument.download.recordCount() == 0)
         say("the instrument holds no records");
     return OK;
 }
 
-std::string liveLine(const HeadlessControls& c, bool json) {
-    auto t = [&](const char* name) { return c.text(name); };
+std::string liveLine(const HeadlessViews& v, bool json) {
+    const auto& p = v.primary;
+    const auto& s = v.secondary;
+    const auto& e = v.ratioError;
     if (!json)
-        return "1st R " + t("Label8") + " S " + t("Label9") + " T " + t("Label10") + " | 2nd R " +
-               t("Label2") + " S " + t("Label4") + " T " + t("Label5") + " | F.Er R " +
-               t("Label13") + " S " + t("Label19") + " T " + t("Label20") + " | " + t("Label14") +
-               " " + t("Label17") + (c.isVisible("Label15") ? " | HVDev LowBat." : "") +
-               (c.isVisible("Label16") ? " | LVDev LowBat" : "");
-    auto phases = [&](const char* r, const char* s, const char* tt) {
-        return "{\"R\": " + jsonString(t(r)) + ", \"S\": " + jsonString(t(s)) +
-               ", \"T\": " + jsonString(t(tt)) + "}";
+        return "1st R " + p[0] + " S " + p[1] + " T " + p[2] + " | 2nd R " + s[0] + " S " + s[1] +
+               " T " + s[2] + " | F.Er R " + e[0] + " S " + e[1] + " T " + e[2] + " | " +
+               v.setRatio + " " + v.measuredRatio +
+               (v.highVoltageBatteryLow ? " | HVDev LowBat." : "") +
+               (v.lowVoltageBatteryLow ? " | LVDev LowBat" : "");
+    auto phases = [](const std::array<std::string, 3>& t) {
+        return "{\"R\": " + jsonString(t[0]) + ", \"S\": " + jsonString(t[1]) +
+               ", \"T\": " + jsonString(t[2]) + "}";
     };
-    return "{\"primary\": " + phases("Label8", "Label9", "Label10") +
-           ", \"secondary\": " + phases("Label2", "Label4", "Label5") +
-           ", \"ratioError\": " + phases("Label13", "Label19", "Label20") +
-           ", \"set\": " + jsonString(t("Label14")) + ", \"ratio\": " + jsonString(t("Label17")) +
-           ", \"hvBatteryLow\": " + (c.isVisible("Label15") ? "true" : "false") +
-           ", \"lvBatteryLow\": " + (c.isVisible("Label16") ? "true" : "false") + "}";
+    return "{\"primary\": " + phases(p) + ", \"secondary\": " + phases(s) +
+           ", \"ratioError\": " + phases(e) + ", \"set\": " + jsonString(v.setRatio) +
+           ", \"ratio\": " + jsonString(v.measuredRatio) +
+           ", \"hvBatteryLow\": " + (v.highVoltageBatteryLow ? "true" : "false") +
+           ", \"lvBatteryLow\": " + (v.lowVoltageBatteryLow ? "true" : "false") + "}";
 }
 
 int live(Instrument& instrument, bool json, int count) {
     int printed = 0;
-    instrument.controls.liveReadingShown = [&] {
+    instrument.live.readingShown = [&] {
         if (count > 0 && printed >= count) return;
-        std::printf("%s\n", liveLine(instrument.controls, json).c_str());
+        std::printf("%s\n", liveLine(instrument.views, json).c_str());
         std::fflush(stdout);
         ++printed;
     };
@@ -226,9 +240,9 @@ int live(Instrument& instrument, bool json, int count) {
     poll.start(500);
     instrument.supervisor.pollTick();
     Instrument::runUntil(
-        [&] { return (count > 0 && printed >= count) || instrument.supervisor.linkUp == 0; },
+        [&] { return (count > 0 && printed >= count) || !instrument.supervisor.isLinked(); },
         count > 0 ? count * 5000LL + 5000 : 365LL * 24LL * 3600 * 1000);
-    if (instrument.supervisor.linkUp == 0) {
+    if (!instrument.supervisor.isLinked()) {
         say("the instrument stopped answering");
         return FAILED;
     }

@@ -5,7 +5,7 @@
 
 namespace travenor {
 
-class Controls;
+class PortSelection;
 class SerialLink;
 
 // Finds the instrument on ports 1 to 16, polls it for live readings while it
@@ -15,23 +15,29 @@ class LinkSupervisor {
     static constexpr std::int16_t TOLERATED_SILENT_TICKS = 30;
     static constexpr std::int16_t SILENT_TICKS_CAP = 1300;
 
-    LinkSupervisor(SerialLink& link, Controls& controls, std::function<bool()> downloading);
+    // `downloading` tells whether a download holds the line; no live reading
+    // is asked for then.
+    LinkSupervisor(SerialLink& link, PortSelection& selection, std::function<bool()> downloading);
 
     // Timer2: while unlinked, moves to the next port and probes it; always
     // counts a tick of silence.
     void discoveryTick();
     // Timer3: asks for a live reading while linked and not downloading.
     void pollTick();
-    // Every valid reply frame.
+    // Every valid reply frame: the instrument answers on this port.
     void markAlive();
 
-    std::int16_t linkUp = 0;
-    std::int16_t silentTicks = 0;
+    // Whether the instrument has answered within the last 31 discovery ticks.
+    bool isLinked() const { return linked; }
+    // Discovery ticks since the last valid reply, capped at SILENT_TICKS_CAP.
+    std::int16_t silentTicks() const { return silent; }
 
   private:
     SerialLink& link;
-    Controls& controls;
+    PortSelection& selection;
     std::function<bool()> downloading;
+    bool linked = false;
+    std::int16_t silent = 0;
 };
 
 }  // namespace travenor

@@ -1,24 +1,28 @@
 #pragma once
 
-#include "link/DecodedReply.h"
+#include <cstdint>
+
 #include "link/ReplyFrame.h"
 
 namespace travenor {
 
-class Controls;
 class LinkSupervisor;
+class LiveReadings;
+class PortSelection;
 class RecordSink;
 class SerialLink;
 
 // What the program does with every valid reply: marks the link alive, then
-// shows a live reading, takes a port confirmation, or hands a download reply on.
+// hands a live reading on, takes a port confirmation, or hands a download
+// reply on.
 class ReplyDecoder {
   public:
-    ReplyDecoder(SerialLink& link, LinkSupervisor& supervisor, Controls& controls,
-                 RecordSink& records);
+    ReplyDecoder(SerialLink& link, LinkSupervisor& supervisor, PortSelection& selection,
+                 LiveReadings& live, RecordSink& records);
 
     void decodeReply(const ReplyFrame& frame);
-    void showLiveReading(const DecodedReply& reply);
+    // The instrument says it answers on `port`: the box shows it and the link
+    // opens it.
     void acceptPort(std::uint8_t port);
 
     // One receive notification: takes a frame off the line and decodes it.
@@ -27,7 +31,8 @@ class ReplyDecoder {
   private:
     SerialLink& link;
     LinkSupervisor& supervisor;
-    Controls& controls;
+    PortSelection& selection;
+    LiveReadings& live;
     RecordSink& records;
 };
 

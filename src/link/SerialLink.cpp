@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "link/CommandFrame.h"
-#include "platform/Controls.h"
+#include "link/PortSelection.h"
 
 namespace travenor {
 
@@ -20,24 +20,25 @@ std::optional<int> portNumberOf(const std::string& text) {
     return number;
 }
 
-SerialLink::SerialLink(SerialPort& port, Controls& controls) : port(port), controls(controls) {}
+SerialLink::SerialLink(SerialPort& port, const PortSelection& selection)
+    : port(port), selection(selection) {}
 
 void SerialLink::openPort() {
     if (port.isOpen()) port.close();
-    if (const auto number = portNumberOf(controls.text("Combo1"))) commPort = *number;
+    if (const auto number = portNumberOf(selection.portText())) commPort = *number;
     if (port.open(commPort, LineSettings{})) port.setReceiveThreshold(RECEIVE_THRESHOLD);
 }
 
 void SerialLink::sendCommand(std::int32_t value) {
-    if (sendBusy != 0) return;
-    sendBusy = 1;
+    if (sending) return;
+    sending = true;
     if (port.isOpen()) {
         // The receive side is emptied before the write, not after: writes leave
         // from the event loop, and a fast reply must not be thrown away.
         port.clearInput();
         port.write(CommandFrame::forValue(value).toBytes());
     }
-    sendBusy = 0;
+    sending = false;
 }
 
 std::optional<ReplyFrame> SerialLink::receiveStep() {

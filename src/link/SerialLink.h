@@ -8,7 +8,7 @@
 
 namespace travenor {
 
-class Controls;
+class PortSelection;
 
 // The one serial port to the instrument: opening it by the number in the port
 // box, sending command frames, and taking reply frames off the line.
@@ -18,7 +18,7 @@ class SerialLink {
     static constexpr int FIRST_PORT = 1;
     static constexpr int LAST_PORT = 16;
 
-    SerialLink(SerialPort& port, Controls& controls);
+    SerialLink(SerialPort& port, const PortSelection& selection);
 
     // Closes the port and opens the one whose number the port box holds; a
     // failing open leaves the port closed without a word.
@@ -31,13 +31,15 @@ class SerialLink {
     std::optional<ReplyFrame> receiveStep();
 
     bool portOpen() const { return port.isOpen(); }
-
-    // 1 only while sendCommand is writing.
-    std::uint8_t sendBusy = 0;
+    // True only while sendCommand is writing.
+    bool isSending() const { return sending; }
+    // Forgets a send that never finished (the program starting over).
+    void reset() { sending = false; }
 
   private:
     SerialPort& port;
-    Controls& controls;
+    const PortSelection& selection;
+    bool sending = false;
     // The number the next open uses; kept when the box holds no number.
     int commPort = FIRST_PORT;
 };

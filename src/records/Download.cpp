@@ -7,81 +7,83 @@
 
 #include "link/CommandFrame.h"
 #include "link/SerialLink.h"
-#include "platform/Controls.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
+#include "records/RecordViews.h"
 
 namespace travenor {
 
-namespace {
-constexpr const char* PROGRESS = "ProgressBar1";
-}
-
-Download::Download(SerialLink& link, RecordStore& store, RecordTable& table, Controls& controls,
+Download::Download(SerialLink& link, RecordStore& store, RecordTable& table, ProgressView& progress,
                    MessageBox& messages, std::function<void()> processPendingEvents)
     : link(link),
       store(store),
       table(table),
-      controls(controls),
+      progress(progress),
       messages(messages),
       processPendingEvents(std::move(processPendingEvents)) {}
 
 void Download::startDownload() {
     qCInfo(logDownload) << "download started";
-    downloading = 1;
+    downloading = true;
     countAccepted = false;
     table.clearRecords();
     if (processPendingEvents) processPendingEvents();
     link.sendCommand(RECORD_COUNT_COMMAND);
-    recordIndex = 1;
-    resendCount = 0;
+    next = 1;
+    resends = 0;
+}
+
+void Download::reset() {
+    downloading = false;
+    countAccepted = false;
+    reported = 0;
+    resends = 0;
 }
 
 void Download::acceptRecordCount(std::int32_t count) {
-    recordCount = count;
+    reported = count;
     countAccepted = true;
     qCInfo(logDownload) << "the instrument holds" << count << "records";
     if (count != 0) {
-        recordIndex = 1;
+        next = 1;
         link.sendCommand(1);
-        controls.setValue(PROGRESS, 0);
-        controls.setVisible(PROGRESS, true);
+        progress.showProgress(0);
+        progress.setProgressShown(true);
     } else {
         messages.show("Error\r\n", "  Error!");
     }
 }
 
 void Download::acceptRecord(std::int32_t number, const Record& record) {
-    if (number == recordIndex) {
-        if (recordIndex <= recordCount) {
-            store.store(recordIndex, record);
-            if (recordIndex == TABLE_SHOWN_AT) table.buildRecordTable(0, 0);
+    if (number == next) {
+        if (next <= reported) {
+            store.store(next, record);
+            if (next == TABLE_SHOWN_AT) table.showTable();
         }
-        resendCount = 0;
+        resends = 0;
         waitTicks = 0;
         // The store ends at slot 4000: once it is filled the download is over,
         // whatever count the instrument reported, and nothing is asked beyond it.
-        if (recordIndex >= RecordStore::LAST_SLOT) {
-            recordIndex = RecordStore::LAST_SLOT + 1;
+        if (next >= RecordStore::LAST_SLOT) {
+            next = RecordStore::LAST_SLOT + 1;
             endOfRecords();
             return;
         }
-        ++recordIndex;
-        if (recordIndex <= recordCount)
-            controls.setValue(PROGRESS, recordIndex * 100 / recordCount);
+        ++next;
+        if (next <= reported) progress.showProgress(next * 100 / reported);
     }
-    link.sendCommand(recordIndex);
+    link.sendCommand(next);
 }
 
 void Download::endOfRecords() {
-    if (downloading == 1)
+    if (downloading)
         qCInfo(logDownload) << "download ended by the instrument:" << recordsRead() << "of"
-                            << recordCount << "records read";
-    downloading = 0;
-    controls.setVisible(PROGRESS, false);
-    table.buildRecordTable(0, 0);
+                            << reported << "records read";
+    downloading = false;
+    progress.setProgressShown(false);
+    table.showTable();
 }
 
 void Download::downloadTick() {
@@ -89,37 +91,37 @@ void Download::downloadTick() {
     // short of the top of their range.
     if (waitTicks < INT16_MAX) ++waitTicks;
     if (waitTicks > TOLERATED_WAIT_TICKS) {
-        if (resendCount < INT16_MAX) ++resendCount;
+        if (resends < INT16_MAX) ++resends;
         // Until the count has come, the count is what is missing: asking for
         // record 1 instead would walk the whole memory and store nothing.
-        const std::int32_t request = countAccepted ? recordIndex : RECORD_COUNT_COMMAND;
-        qCInfo(logDownload) << "request" << request << "re-sent, time" << resendCount;
+        const std::int32_t request = countAccepted ? next : RECORD_COUNT_COMMAND;
+        qCInfo(logDownload) << "request" << request << "re-sent, time" << resends;
         link.sendCommand(request);
     }
-    if (resendCount > TOLERATED_RESENDS) {
-        const bool wasRunning = downloading == 1;
-        downloading = 0;
-        table.buildRecordTable(0, 0);
+    if (resends > TOLERATED_RESENDS) {
+        const bool wasRunning = downloading;
+        downloading = false;
+        table.showTable();
         if (wasRunning) {
-            qCInfo(logDownload) << "download ended: no answer after" << resendCount << "re-sends,"
-                                << recordsRead() << "of" << recordCount << "records read";
+            qCInfo(logDownload) << "download ended: no answer after" << resends << "re-sends,"
+                                << recordsRead() << "of" << reported << "records read";
             reportShortEnd("the instrument did not answer");
         }
     }
 }
 
 void Download::linkLost() {
-    const bool wasRunning = downloading == 1;
-    downloading = 0;
+    const bool wasRunning = downloading;
+    downloading = false;
     if (!wasRunning) return;
-    qCInfo(logDownload) << "download ended: the link was lost," << recordsRead() << "of"
-                        << recordCount << "records read";
-    table.buildRecordTable(0, 0);
+    qCInfo(logDownload) << "download ended: the link was lost," << recordsRead() << "of" << reported
+                        << "records read";
+    table.showTable();
     reportShortEnd("the link to the instrument was lost");
 }
 
 std::int32_t Download::recordsRead() const {
-    return std::clamp<std::int32_t>(recordIndex - 1, 0, recordCount);
+    return std::clamp<std::int32_t>(next - 1, 0, reported);
 }
 
 void Download::reportShortEnd(const char* reason) {
@@ -130,9 +132,9 @@ void Download::reportShortEnd(const char* reason) {
         return;
     }
     const std::int32_t read = recordsRead();
-    if (read >= recordCount) return;
+    if (read >= reported) return;
     messages.show("Read stopped after record " + std::to_string(read) + " of " +
-                      std::to_string(recordCount) + ": " + reason + ".\r\nRead fetches them again.",
+                      std::to_string(reported) + ": " + reason + ".\r\nRead fetches them again.",
                   "Read");
 }
 

@@ -7,8 +7,8 @@
 
 namespace travenor {
 
-class Controls;
 class MessageBox;
+class ProgressView;
 class RecordStore;
 class RecordTable;
 class SerialLink;
@@ -20,7 +20,7 @@ class Download : public RecordSink {
     static constexpr std::int16_t TOLERATED_WAIT_TICKS = 3;
     static constexpr std::int16_t TOLERATED_RESENDS = 2;
 
-    Download(SerialLink& link, RecordStore& store, RecordTable& table, Controls& controls,
+    Download(SerialLink& link, RecordStore& store, RecordTable& table, ProgressView& progress,
              MessageBox& messages, std::function<void()> processPendingEvents);
 
     // The Read command.
@@ -33,16 +33,20 @@ class Download : public RecordSink {
     // The link is down: a running download ends, and what was read is shown.
     void linkLost();
 
+    // Back to no download and no count, as at start-up.
+    void reset();
+
+    bool isDownloading() const { return downloading; }
+    // The count the instrument reported; 0 before any.
+    std::int32_t recordCount() const { return reported; }
+    // The record number asked for next.
+    std::int16_t recordIndex() const { return next; }
+    std::int16_t resendCount() const { return resends; }
+
     // Records of the reported count read so far.
     std::int32_t recordsRead() const;
     // Whether the instrument has told this download how many records it holds.
     bool countKnown() const { return countAccepted; }
-
-    std::uint8_t downloading = 0;
-    std::int32_t recordCount = 0;
-    std::int16_t recordIndex = 0;
-    std::int16_t waitTicks = 0;
-    std::int16_t resendCount = 0;
 
   private:
     // Tells the user when a download ended with fewer records than reported.
@@ -51,10 +55,15 @@ class Download : public RecordSink {
     SerialLink& link;
     RecordStore& store;
     RecordTable& table;
-    Controls& controls;
+    ProgressView& progress;
     MessageBox& messages;
     std::function<void()> processPendingEvents;
+    bool downloading = false;
     bool countAccepted = false;
+    std::int32_t reported = 0;
+    std::int16_t next = 0;
+    std::int16_t waitTicks = 0;
+    std::int16_t resends = 0;
 };
 
 }  // namespace travenor

@@ -2,10 +2,10 @@
 
 #include <cctype>
 
-#include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
 #include "records/RecordTable.h"
+#include "records/RecordViews.h"
 
 namespace travenor {
 
@@ -60,8 +60,9 @@ std::optional<std::int16_t> rangeNumber(const std::string& text) {
     return static_cast<std::int16_t>(value);
 }
 
-Printing::Printing(RecordTable& table, Controls& controls, Printer& printer, MessageBox& messages)
-    : table(table), controls(controls), printer(printer), messages(messages) {}
+Printing::Printing(RecordTable& table, const TableView& view, Printer& printer,
+                   MessageBox& messages)
+    : table(table), view(view), printer(printer), messages(messages) {}
 
 std::optional<std::string> Printing::acceptRange(bool printAll, const std::string& firstText,
                                                  const std::string& lastText) {
@@ -90,16 +91,16 @@ void Printing::cancelRange() {
 void Printing::printRequestCheck() {
     if (form2dybiaozi == 0 || busy) return;
     busy = true;
-    table.buildRecordTable(form2kai, form2jie);
+    table.printBuffer(form2kai, form2jie);
     printRecords();
-    table.buildRecordTable(0, 0);
+    table.showTable();
     form2dybiaozi = 0;
     busy = false;
 }
 
 void Printing::printRecords() {
     if (!printer.choosePrinter()) return;
-    const std::string failure = printer.printText(controls.text("RichTextBox2"));
+    const std::string failure = printer.printText(view.printText());
     if (!failure.empty()) messages.show("The table was not printed:\r\n" + failure, "Print");
 }
 

@@ -6,16 +6,16 @@
 
 namespace travenor {
 
-class Controls;
 class MessageBox;
 class Printer;
 class RecordTable;
+class TableView;
 
 // A print request carried from the print-range dialog to the print-request
 // timer, and the printing of the table built for it.
 class Printing {
   public:
-    Printing(RecordTable& table, Controls& controls, Printer& printer, MessageBox& messages);
+    Printing(RecordTable& table, const TableView& view, Printer& printer, MessageBox& messages);
 
     // OK of the print-range dialog. With printAll the range is the default
     // one; otherwise both texts must be record numbers. Returns the message
@@ -39,7 +39,7 @@ class Printing {
 
   private:
     RecordTable& table;
-    Controls& controls;
+    const TableView& view;
     Printer& printer;
     MessageBox& messages;
     bool busy = false;

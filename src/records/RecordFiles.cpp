@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/Controls.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
+#include "records/RecordViews.h"
 
 namespace travenor {
-
-namespace {
-constexpr const char* TABLE_BOX = "RichTextBox1";
-}
 
 std::string presetFilePath(const std::string& folder, const std::string& shortDate) {
     std::string date = shortDate;
@@ -22,9 +18,9 @@ std::string presetFilePath(const std::string& folder, const std::string& shortDa
     return folder + "/" + RecordFiles::PRESET_PREFIX + date;
 }
 
-RecordFiles::RecordFiles(Controls& controls, FileDialogs& dialogs, FileSystem& files,
+RecordFiles::RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files,
                          MessageBox& messages, std::function<std::string()> presetFileName)
-    : controls(controls),
+    : view(view),
       dialogs(dialogs),
       files(files),
       messages(messages),
@@ -42,7 +38,7 @@ void RecordFiles::openTable() {
         return;
     }
     qCInfo(logFiles).noquote() << "opened" << QString::fromStdString(*path);
-    controls.setText(TABLE_BOX, text);
+    view.showTableText(text);
 }
 
 void RecordFiles::saveTable() {
@@ -50,7 +46,7 @@ void RecordFiles::saveTable() {
     if (!path) return;
     // The old file is replaced only by a whole new one; when that cannot be
     // done the user must know the records were not kept.
-    const FileOutcome saved = files.saveText(*path, controls.text(TABLE_BOX) + "\r\n");
+    const FileOutcome saved = files.saveText(*path, view.tableText() + "\r\n");
     if (saved.ok) {
         qCInfo(logFiles).noquote() << "records saved to" << QString::fromStdString(*path);
         return;

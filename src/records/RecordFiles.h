@@ -5,10 +5,10 @@
 
 namespace travenor {
 
-class Controls;
 class FileDialogs;
 class FileSystem;
 class MessageBox;
+class TableView;
 
 // Open and Save of record files: the table box's text to a plain text file
 // and back. Open shows a file's text; it never turns it back into records.
@@ -20,14 +20,14 @@ class RecordFiles {
     static constexpr const char* PRESET_PREFIX = "TALVIKS";
 
     // presetFileName gives the path both dialogs start with.
-    RecordFiles(Controls& controls, FileDialogs& dialogs, FileSystem& files, MessageBox& messages,
+    RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files, MessageBox& messages,
                 std::function<std::string()> presetFileName);
 
     void openTable();
     void saveTable();
 
   private:
-    Controls& controls;
+    TableView& view;
     FileDialogs& dialogs;
     FileSystem& files;
     MessageBox& messages;

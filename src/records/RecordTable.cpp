@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "records/RecordLine.h"
 #include "records/RecordStore.h"
+#include "records/RecordViews.h"
 
 namespace travenor {
 
@@ -17,9 +17,9 @@ namespace {
 constexpr const char* LINE_END = "\r\n";
 }
 
-RecordTable::RecordTable(RecordStore& store, Controls& controls, FileSystem& files,
+RecordTable::RecordTable(RecordStore& store, TableView& view, FileSystem& files,
                          std::string scratchFolder)
-    : store(store), controls(controls), files(files), scratchFolder(std::move(scratchFolder)) {}
+    : store(store), view(view), files(files), scratchFolder(std::move(scratchFolder)) {}
 
 std::string RecordTable::scratchPath() const {
     return scratchFolder + "/" + SCRATCH_NAME;
@@ -37,7 +37,11 @@ std::string RecordTable::tableText(const RecordStore& store, int first, int last
     return text;
 }
 
-void RecordTable::buildRecordTable(std::int16_t first, std::int16_t last) {
+void RecordTable::showTable() {
+    printBuffer(0, 0);
+}
+
+void RecordTable::printBuffer(std::int16_t first, std::int16_t last) {
     bool display = false;
     if (first == 0) {
         first = DEFAULT_FIRST;
@@ -56,16 +60,16 @@ void RecordTable::buildRecordTable(std::int16_t first, std::int16_t last) {
     if (!scratchFolder.empty()) files.passThroughScratch(scratchPath(), text);
 
     if (display) {
-        controls.setText("RichTextBox1", text);
-        controls.setText("RichTextBox2", controls.text("RichTextBox1"));
+        view.showTableText(text);
+        view.setPrintText(view.tableText());
     } else {
-        controls.setText("RichTextBox2", text);
+        view.setPrintText(text);
     }
 }
 
 void RecordTable::clearRecords() {
     for (int n = RecordStore::FIRST_SLOT; n <= DEFAULT_LAST; ++n) store.markEmpty(n);
-    buildRecordTable(0, 0);
+    showTable();
 }
 
 }  // namespace travenor

@@ -5,12 +5,12 @@
 
 namespace travenor {
 
-class Controls;
 class FileSystem;
 class RecordStore;
+class TableView;
 
 // The record table: title, header and one line per non-empty record, shown in
-// the table box (RichTextBox1) and the print buffer (RichTextBox2).
+// the table box and kept in the print buffer.
 class RecordTable {
   public:
     static constexpr std::int16_t DEFAULT_FIRST = 1;
@@ -21,12 +21,13 @@ class RecordTable {
 
     // scratchFolder is the program's folder; the table passes through a
     // scratch file there while it is built.
-    RecordTable(RecordStore& store, Controls& controls, FileSystem& files,
-                std::string scratchFolder);
+    RecordTable(RecordStore& store, TableView& view, FileSystem& files, std::string scratchFolder);
 
-    // 0 for either bound means its default and a display build (both boxes);
-    // two given bounds make a print build (print buffer only).
-    void buildRecordTable(std::int16_t first, std::int16_t last);
+    // Records 1 to 3500 into the table box and the print buffer.
+    void showTable();
+    // Records first to last into the print buffer. A bound of 0 stands for
+    // its default (1, 3500) and then the table box shows the same text.
+    void printBuffer(std::int16_t first, std::int16_t last);
     // Marks slots 0 to 3500 empty and shows the empty table.
     void clearRecords();
 
@@ -37,7 +38,7 @@ class RecordTable {
 
   private:
     RecordStore& store;
-    Controls& controls;
+    TableView& view;
     FileSystem& files;
     std::string scratchFolder;
 };

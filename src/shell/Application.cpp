@@ -1,7 +1,6 @@
 #include "shell/Application.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -13,6 +12,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "link/LinkSupervisor.h"
 #include "link/ReplyDecoder.h"
@@ -22,21 +22,28 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/SerialPort.h"
+#include "platform/TimeOfDay.h"
 #include "records/Download.h"
 #include "records/Printing.h"
 #include "records/RecordFiles.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
+#include "shell/LivePresenter.h"
 #include "shell/MainWindow.h"
+#include "shell/PortToolTip.h"
 #include "shell/PrintRangeDialog.h"
+#include "shell/ProgramTimers.h"
 #include "shell/StatusRefresh.h"
-#include "platform/TimeOfDay.h"
 #include "shell/WindowFonts.h"
+#include "shell/WindowViews.h"
 
 namespace travenor {
 
 Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions options)
     : mainWindow(std::make_unique<MainWindow>()),
+      windowViews(std::make_unique<WindowViews>(*mainWindow)),
+      programTimers(std::make_unique<ProgramTimers>()),
+      livePresenter(std::make_unique<LivePresenter>(*windowViews)),
       serialPort(std::move(port)),
       fileSystem(std::make_unique<QtFileSystem>()),
       messages(options.messages ? options.messages
@@ -49,51 +56,60 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
       programFolder(options.programFolder),
       messagesInjected(options.messages != nullptr),
       recordStore(std::make_unique<RecordStore>()) {
-    MainWindow& controls = *mainWindow;
-    serialLink = std::make_unique<SerialLink>(*serialPort, controls);
+    WindowViews& views = *windowViews;
+    serialLink = std::make_unique<SerialLink>(*serialPort, views);
     recordTable =
-        std::make_unique<RecordTable>(*recordStore, controls, *fileSystem, options.programFolder);
+        std::make_unique<RecordTable>(*recordStore, views, *fileSystem, options.programFolder);
     std::function<void()> pending = options.processPendingEvents;
     if (!pending) pending = [] { QCoreApplication::processEvents(); };
-    recordDownload = std::make_unique<Download>(*serialLink, *recordStore, *recordTable, controls,
+    recordDownload = std::make_unique<Download>(*serialLink, *recordStore, *recordTable, views,
                                                 *messages, std::move(pending));
     linkSupervisor = std::make_unique<LinkSupervisor>(
-        *serialLink, controls, [this] { return recordDownload->downloading == 1; });
-    replyDecoder =
-        std::make_unique<ReplyDecoder>(*serialLink, *linkSupervisor, controls, *recordDownload);
-    statusRefresh =
-        std::make_unique<StatusRefresh>(controls, *serialLink, *linkSupervisor, *recordDownload,
-                                        *recordTable, [] { return timeOfDayText(); });
-    files = std::make_unique<RecordFiles>(controls, *fileDialogs, *fileSystem, *messages,
+        *serialLink, views, [this] { return recordDownload->isDownloading(); });
+    replyDecoder = std::make_unique<ReplyDecoder>(*serialLink, *linkSupervisor, views,
+                                                  *livePresenter, *recordDownload);
+    statusRefresh = std::make_unique<StatusRefresh>(
+        StatusRefresh::Parts{views, *programTimers, views, *livePresenter, views, *serialLink,
+                             *linkSupervisor, *recordDownload, *recordTable},
+        [] { return timeOfDayText(); });
+    files = std::make_unique<RecordFiles>(views, *fileDialogs, *fileSystem, *messages,
                                           [this] { return presetFileName(); });
-    printRequest = std::make_unique<Printing>(*recordTable, controls, *printer, *messages);
+    printRequest = std::make_unique<Printing>(*recordTable, views, *printer, *messages);
 
     serialPort->setReceiveHandler([this] { replyDecoder->receive(); });
-    mainWindow->setDeviceNames([this](int number) {
-        const std::string refusal = serialPort->refusalOf(number);
-        return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
-    });
+    portToolTip = new PortToolTip(
+        mainWindow->control("Combo1"), mainWindow->control("Text1"),
+        [this] { return windowViews->portText(); },
+        [this](int number) {
+            const std::string refusal = serialPort->refusalOf(number);
+            return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
+        });
     // A device that will not open is told once; the box waits its turn and
     // the scan goes on under it.
     serialPort->setRefusalHandler(
         [this](const std::string& notice) { messages->show(notice, "Serial port"); });
-    connect(mainWindow.get(), &MainWindow::commandRequested, this, &Application::commandRequested);
+    connect(mainWindow.get(), &MainWindow::commandRequested, this, &Application::runCommand);
+    connect(mainWindow.get(), &MainWindow::toolbarKeyClicked, this,
+            &Application::routeToolbarButton);
     wireTimers();
 }
 
 Application::~Application() {
     delete printDialog.data();
     serialPort->setReceiveHandler(nullptr);
-    mainWindow->setTimersLive(false);
+    programTimers->setLive(false);
 }
 
 void Application::wireTimers() {
-    MainWindow& w = *mainWindow;
-    connect(w.timer("Timer1"), &QTimer::timeout, this, [this] { statusRefresh->refreshStatus(); });
-    connect(w.timer("Timer2"), &QTimer::timeout, this, [this] { linkSupervisor->discoveryTick(); });
-    connect(w.timer("Timer3"), &QTimer::timeout, this, [this] { linkSupervisor->pollTick(); });
-    connect(w.timer("Timer4"), &QTimer::timeout, this, [this] { recordDownload->downloadTick(); });
-    connect(w.timer("Timer5"), &QTimer::timeout, this,
+    const ProgramTimers& t = *programTimers;
+    connect(t.timer(Tick::Status), &QTimer::timeout, this,
+            [this] { statusRefresh->refreshStatus(); });
+    connect(t.timer(Tick::Discovery), &QTimer::timeout, this,
+            [this] { linkSupervisor->discoveryTick(); });
+    connect(t.timer(Tick::Poll), &QTimer::timeout, this, [this] { linkSupervisor->pollTick(); });
+    connect(t.timer(Tick::Download), &QTimer::timeout, this,
+            [this] { recordDownload->downloadTick(); });
+    connect(t.timer(Tick::PrintRequest), &QTimer::timeout, this,
             [this] { printRequest->printRequestCheck(); });
 }
 
@@ -106,14 +122,14 @@ QPoint placeOnScreen(const QRect& frame, const QRect& available) {
     placed.moveCenter(available.center());
     // Never above or left of the screen's usable area: the title bar and the
     // menu bar stay within reach even where the window is larger than it.
-    const int x = frame.width() >= available.width()
-                      ? available.left()
-                      : std::clamp(placed.left(), available.left(),
-                                   available.right() + 1 - frame.width());
-    const int y = frame.height() >= available.height()
-                      ? available.top()
-                      : std::clamp(placed.top(), available.top(),
-                                   available.bottom() + 1 - frame.height());
+    const int x =
+        frame.width() >= available.width()
+            ? available.left()
+            : std::clamp(placed.left(), available.left(), available.right() + 1 - frame.width());
+    const int y =
+        frame.height() >= available.height()
+            ? available.top()
+            : std::clamp(placed.top(), available.top(), available.bottom() + 1 - frame.height());
     return {x, y};
 }
 
@@ -129,40 +145,41 @@ void Application::start() {
     place();
     mainWindow->show();
     QTimer::singleShot(0, mainWindow.get(), place);
-    mainWindow->setTimersLive(true);
+    programTimers->setLive(true);
 }
 
-void Application::runCommand(const QString& key) {
-    if (key == QLatin1String("Open")) {
-        files->openTable();
-    } else if (key == QLatin1String("Read")) {
-        recordDownload->startDownload();
-    } else if (key == QLatin1String("Save")) {
-        files->saveTable();
-    } else if (key == QLatin1String("Clear")) {
-        recordTable->clearRecords();
-    } else if (key == QLatin1String("Print")) {
-        showPrintDialog();
-    } else if (key == QLatin1String("Exit")) {
-        exitProgram();
+void Application::runCommand(Command command) {
+    switch (command) {
+        case Command::Open:
+            files->openTable();
+            break;
+        case Command::Read:
+            recordDownload->startDownload();
+            break;
+        case Command::Save:
+            files->saveTable();
+            break;
+        case Command::Clear:
+            recordTable->clearRecords();
+            break;
+        case Command::Print:
+            showPrintDialog();
+            break;
+        case Command::Exit:
+            exitProgram();
+            break;
     }
 }
 
 void Application::routeToolbarButton(const QString& key) {
-    if (recordDownload->downloading == 1) return;
+    if (recordDownload->isDownloading()) return;
+    const auto command = commandForKey(key.toStdString());
+    if (!command) return;
     // Whatever a command started from the toolbar fails with ends here,
     // quietly; the program goes on.
     try {
-        runCommand(key);
+        runCommand(*command);
     } catch (const std::exception&) {
-    }
-}
-
-void Application::commandRequested(const QString& key, bool fromToolbar) {
-    if (fromToolbar) {
-        routeToolbarButton(key);
-    } else {
-        runCommand(key);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/Command.h"
 #include "shell/PrintRangeDialog.h"
 
 namespace travenor {
@@ -16,10 +17,13 @@ class Download;
 class FileDialogs;
 class FileSystem;
 class LinkSupervisor;
+class LivePresenter;
 class MainWindow;
+class PortToolTip;
 class MessageBox;
 class Printer;
 class Printing;
+class ProgramTimers;
 class RecordFiles;
 class RecordStore;
 class RecordTable;
@@ -27,6 +31,7 @@ class ReplyDecoder;
 class SerialLink;
 class SerialPort;
 class StatusRefresh;
+class WindowViews;
 
 struct ApplicationOptions {
     // Where the table's scratch file goes: the program's own folder.
@@ -42,8 +47,9 @@ struct ApplicationOptions {
     std::function<void()> exitProgram;
 };
 
-// The composition root: makes the window and the components, wires the
-// timers, the port's notification and the commands to them.
+// The composition root: makes the window, its views and the components, and
+// wires the program's timers, the port's notification and the commands to
+// them.
 class Application : public QObject {
     Q_OBJECT
   public:
@@ -56,6 +62,8 @@ class Application : public QObject {
     void load();
 
     MainWindow& window() { return *mainWindow; }
+    WindowViews& views() { return *windowViews; }
+    ProgramTimers& timers() { return *programTimers; }
     SerialPort& port() { return *serialPort; }
     SerialLink& link() { return *serialLink; }
     LinkSupervisor& supervisor() { return *linkSupervisor; }
@@ -69,9 +77,10 @@ class Application : public QObject {
     // Form2 while it is open.
     PrintRangeDialog* printRangeDialog() const { return printDialog; }
 
-    // Runs one command by its key, as the buttons and menus do.
-    void runCommand(const QString& key);
-    // The toolbar's route: nothing while a download runs, keys compared exactly.
+    // Runs one command, as the buttons and menus do.
+    void runCommand(Command command);
+    // The toolbar's route: nothing while a download runs, keys compared
+    // exactly, and whatever the command fails with ends here.
     void routeToolbarButton(const QString& key);
 
     // Print: disables the main window and shows a fresh Form2.
@@ -79,7 +88,6 @@ class Application : public QObject {
     void exitProgram();
 
   private:
-    void commandRequested(const QString& key, bool fromToolbar);
     void wireTimers();
     void printRangeOk();
     void printRangeCancelled();
@@ -87,6 +95,10 @@ class Application : public QObject {
     std::string presetFileName() const;
 
     std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<WindowViews> windowViews;
+    std::unique_ptr<ProgramTimers> programTimers;
+    std::unique_ptr<LivePresenter> livePresenter;
+    PortToolTip* portToolTip = nullptr;
     std::unique_ptr<SerialPort> serialPort;
     std::unique_ptr<FileSystem> fileSystem;
     std::shared_ptr<MessageBox> messages;

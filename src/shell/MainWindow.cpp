@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +13,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "link/SerialLink.h"
 #include "shell/ControlFactory.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/WindowFonts.h"
@@ -63,7 +61,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildToolbar();
     buildMenus();
     buildStatusBar();
-    buildTimers();
     describeForScreenReaders();
 
     // Fixed size: no dragging, no maximize.
@@ -78,9 +75,9 @@ void MainWindow::buildControls() {
         QWidget* parent = *c.parent ? named.at(c.parent) : client;
         QWidget* widget = makeControl(c, parent);
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            const QString key = qs(c.caption);
-            connect(button, &QPushButton::clicked, this,
-                    [this, key] { emit commandRequested(key, false); });
+            if (const auto command = commandForKey(c.caption))
+                connect(button, &QPushButton::clicked, this,
+                        [this, command] { emit commandRequested(*command); });
         }
         named.emplace(c.name, widget);
     }
@@ -96,10 +93,6 @@ void MainWindow::buildControls() {
     paintPace->setSingleShot(true);
     paintPace->setInterval(PAINT_PACE_MS);
     connect(paintPace, &QTimer::timeout, this, &MainWindow::paintWaitingTexts);
-
-    // The device behind the port number is looked up when the tip is about to
-    // show, not on every port change of the scan.
-    for (const char* name : {"Combo1", "Text1"}) named.at(name)->installEventFilter(this);
 
     const auto order = layout::tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -120,8 +113,7 @@ void MainWindow::buildToolbar() {
         QAction* action = bar->addAction(QIcon(qs(button.icon)), key);
         action->setObjectName(key);
         action->setData(key);
-        connect(action, &QAction::triggered, this,
-                [this, key] { emit commandRequested(key, true); });
+        connect(action, &QAction::triggered, this, [this, key] { emit toolbarKeyClicked(key); });
     }
     // The frames on the right stand over the toolbar's empty end: kept below
     // them, it is not painted again whenever the port box changes.
@@ -136,9 +128,9 @@ void MainWindow::buildMenus() {
         for (const layout::MenuItem& item : menu.items) {
             QAction* action = m->addAction(withMnemonic(item.caption, item.mnemonic));
             action->setObjectName(qs(item.name));
-            const QString key = qs(item.command);
-            connect(action, &QAction::triggered, this,
-                    [this, key] { emit commandRequested(key, false); });
+            if (const auto command = commandForKey(item.command))
+                connect(action, &QAction::triggered, this,
+                        [this, command] { emit commandRequested(*command); });
         }
     }
 }
@@ -177,25 +169,9 @@ void MainWindow::describeForScreenReaders() {
         static_cast<QLineEdit*>(control(box))->setReadOnly(true);
 }
 
-void MainWindow::buildTimers() {
-    for (const layout::Timer& t : layout::timers()) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(qs(t.name));
-        timer->setTimerType(Qt::PreciseTimer);
-        if (t.interval > 0) timer->setInterval(t.interval);
-        timers.emplace(t.name, timer);
-        periods.emplace(t.name, t.interval);
-    }
-}
-
 QWidget* MainWindow::control(std::string_view name) const {
     const auto found = named.find(name);
     return found == named.end() ? nullptr : found->second;
-}
-
-QTimer* MainWindow::timer(std::string_view name) const {
-    const auto found = timers.find(name);
-    return found == timers.end() ? nullptr : found->second;
 }
 
 bool MainWindow::paced(std::string_view name) {
@@ -281,61 +257,9 @@ void MainWindow::setValue(std::string_view name, int value) {
     if (auto* bar = qobject_cast<QProgressBar*>(control(name))) bar->setValue(value);
 }
 
-int MainWindow::interval(std::string_view name) const {
-    const auto found = periods.find(name);
-    return found == periods.end() ? 0 : found->second;
-}
-
-void MainWindow::setInterval(std::string_view name, int milliseconds) {
-    const auto found = periods.find(name);
-    if (found == periods.end() || found->second == milliseconds) return;
-    found->second = milliseconds;
-    if (!timersLive) return;
-    QTimer* t = timer(name);
-    // Interval 0 means stopped: a 0 ms QTimer would fire on every pass of the loop.
-    if (milliseconds <= 0) {
-        t->stop();
-    } else {
-        t->start(milliseconds);
-    }
-}
-
-void MainWindow::setTimersLive(bool live) {
-    timersLive = live;
-    for (auto& [name, t] : timers) {
-        const int period = periods.at(name);
-        if (live && period > 0) {
-            t->start(period);
-        } else {
-            t->stop();
-        }
-    }
-}
-
 void MainWindow::holdWindowSize() {
     if (isMinimized() || isMaximized() || isFullScreen()) return;
     if (size() != fixedSize) resize(fixedSize);
-}
-
-void MainWindow::setDeviceNames(std::function<std::string(int)> names) {
-    deviceFor = std::move(names);
-    updatePortToolTip();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ToolTip) updatePortToolTip();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::updatePortToolTip() {
-    if (!deviceFor) return;
-    const auto number = portNumberOf(text("Combo1"));
-    std::string device = number ? deviceFor(*number) : std::string();
-    const QString tip = device.empty()
-                            ? QStringLiteral("No device for this port number")
-                            : QStringLiteral("Device: %1").arg(QString::fromStdString(device));
-    control("Combo1")->setToolTip(tip);
-    control("Text1")->setToolTip(tip);
 }
 
 }  // namespace travenor

@@ -103,7 +103,8 @@ constexpr Accessible ACCESSIBLE[] = {
 constexpr Panel PANELS[] = {{1605, 1440}, {10000, 10000}, {1640, 1640}};
 
 constexpr Timer TIMERS[] = {
-    {"Timer1", 70}, {"Timer2", 100}, {"Timer3", 500}, {"Timer4", 0}, {"Timer5", 500},
+    {Tick::Status, "Timer1", 70},  {Tick::Discovery, "Timer2", 100},    {Tick::Poll, "Timer3", 500},
+    {Tick::Download, "Timer4", 0}, {Tick::PrintRequest, "Timer5", 500},
 };
 
 constexpr const char* TAB_ORDER[] = {"Command1", "Command2", "Command3",     "Command4",

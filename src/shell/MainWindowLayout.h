@@ -2,7 +2,11 @@
 
 #include <span>
 
+#include "shell/Views.h"
+
 namespace travenor::layout {
+
+using travenor::Tick;
 
 // The main window's controls as data: positions and sizes in twips (15 to a
 // pixel at 96 dpi), relative to the client area or to the containing frame.
@@ -72,7 +76,9 @@ struct Panel {
     int width, minimumWidth;
 };
 
+// The program's ticks, each a timer of its own.
 struct Timer {
+    Tick tick;
     const char* name;
     int interval;  // 0: stopped
 };

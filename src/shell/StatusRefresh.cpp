@@ -1,80 +1,90 @@
 #include "shell/StatusRefresh.h"
 
+#include <cstring>
 #include <utility>
 
 #include "link/LinkSupervisor.h"
+#include "link/PortSelection.h"
 #include "link/SerialLink.h"
-#include "platform/Controls.h"
 #include "records/Download.h"
 #include "records/RecordTable.h"
+#include "records/RecordViews.h"
+#include "shell/LivePresenter.h"
+#include "shell/Views.h"
 
 namespace travenor {
 
-namespace {
-constexpr const char* READINGS[] = {"Label8", "Label9", "Label10", "Label2", "Label4", "Label5"};
+bool StatusShown::operator==(const StatusShown& other) const {
+    return std::strcmp(connection, other.connection) == 0 &&
+           std::strcmp(activity, other.activity) == 0 &&
+           recordCommandsEnabled == other.recordCommandsEnabled &&
+           progressEnabled == other.progressEnabled && blankReadings == other.blankReadings &&
+           discoveryPeriod == other.discoveryPeriod && downloadPeriod == other.downloadPeriod;
 }
 
-StatusRefresh::StatusRefresh(Controls& controls, SerialLink& link, LinkSupervisor& supervisor,
-                             Download& download, RecordTable& table,
-                             std::function<std::string()> clock)
-    : controls(controls),
-      link(link),
-      supervisor(supervisor),
-      download(download),
-      table(table),
-      clock(std::move(clock)) {}
+StatusShown statusFor(const StatusState& state) {
+    StatusShown shown{};
+    if (state.linked) {
+        shown.connection = "Connected";
+        shown.blankReadings = false;
+        shown.discoveryPeriod = state.discoveryPeriod == StatusRefresh::SCANNING_PERIOD
+                                    ? StatusRefresh::LINKED_PERIOD
+                                    : state.discoveryPeriod;
+    } else {
+        shown.connection = "Unconnect";
+        shown.blankReadings = true;
+        shown.discoveryPeriod = StatusRefresh::SCANNING_PERIOD;
+    }
+    if (state.downloading) {
+        shown.activity = "Reading...";
+        shown.recordCommandsEnabled = false;
+        shown.progressEnabled = true;
+        shown.downloadPeriod =
+            state.downloadPeriod == 0 ? StatusRefresh::DOWNLOAD_PERIOD : state.downloadPeriod;
+    } else {
+        shown.activity = state.linked ? "" : "Device Finding...";
+        shown.recordCommandsEnabled = true;
+        shown.progressEnabled = false;
+        shown.downloadPeriod =
+            state.downloadPeriod == StatusRefresh::DOWNLOAD_PERIOD ? 0 : state.downloadPeriod;
+    }
+    return shown;
+}
+
+StatusRefresh::StatusRefresh(Parts parts, std::function<std::string()> clock)
+    : parts(parts), clock(std::move(clock)) {}
 
 void StatusRefresh::loadMainWindow() {
-    download.downloading = 0;
-    download.recordCount = 0;
-    download.resendCount = 0;
-    link.sendBusy = 0;
-    link.openPort();
-    table.clearRecords();
-    controls.setValue("ProgressBar1", 0);
-    table.buildRecordTable(0, 0);
+    parts.download.reset();
+    parts.link.reset();
+    parts.link.openPort();
+    parts.table.clearRecords();
+    parts.progress.showProgress(0);
+    parts.table.showTable();
 }
 
 void StatusRefresh::refreshStatus() {
-    controls.holdWindowSize();
-    controls.setText("Panel3", clock());
-    controls.setText("Panel2", "Travenor's Software");
-    controls.setText("Panel1", controls.text("Text3"));
-    controls.setText("Text1", "COM" + controls.text("Combo1"));
-    controls.setText("Text2", link.portOpen() ? "ComOpen" : "ComClose");
+    StatusView& view = parts.view;
+    view.holdWindowSize();
+    // The first panel shows the connection as the last refresh left it.
+    view.showStatusBar(view.connectionText(), MAKER, clock());
+    view.showPortName("COM" + parts.selection.portText());
+    view.showPortState(parts.link.portOpen() ? "ComOpen" : "ComClose");
 
-    if (supervisor.linkUp == 1) {
-        controls.setText("Text3", "Connected");
-        if (controls.interval("Timer2") == SCANNING_PERIOD)
-            controls.setInterval("Timer2", LINKED_PERIOD);
-    } else {
-        controls.setText("Text3", "Unconnect");
-        download.linkLost();
-        controls.setInterval("Timer2", SCANNING_PERIOD);
-        for (const char* label : READINGS) controls.setText(label, "- - - -");
-        controls.setText("Label14", "Set:---/-.-A");
-        controls.setText("Label17", "Rat:---/-.-A");
-    }
+    const bool linked = parts.supervisor.isLinked();
+    // A download cannot go on without the instrument.
+    if (!linked) parts.download.linkLost();
+    const StatusShown shown =
+        statusFor({linked, parts.download.isDownloading(), parts.ticks.period(Tick::Discovery),
+                   parts.ticks.period(Tick::Download)});
 
-    if (download.downloading == 1) {
-        controls.setText("Text4", "Reading...");
-        controls.setEnabled("Command2", false);
-        controls.setEnabled("ProgressBar1", true);
-        controls.setEnabled("Command4", false);
-        controls.setEnabled("Command1", false);
-        controls.setEnabled("Command3", false);
-        if (controls.interval("Timer4") == 0) controls.setInterval("Timer4", DOWNLOAD_PERIOD);
-    } else {
-        if (controls.interval("Timer4") == DOWNLOAD_PERIOD) controls.setInterval("Timer4", 0);
-        controls.setEnabled("Command1", true);
-        controls.setEnabled("Command3", true);
-        // Emptied, then "Device Finding..." while no instrument answers: one
-        // write of what the box ends up with, so it is not repainted twice a tick.
-        controls.setText("Text4", supervisor.linkUp == 0 ? "Device Finding..." : "");
-        controls.setEnabled("ProgressBar1", false);
-        controls.setEnabled("Command2", true);
-        controls.setEnabled("Command4", true);
-    }
+    view.showConnection(shown.connection);
+    parts.ticks.setPeriod(Tick::Discovery, shown.discoveryPeriod);
+    if (shown.blankReadings) parts.live.showNoInstrument();
+    view.showActivity(shown.activity);
+    view.enableRecordCommands(shown.recordCommandsEnabled);
+    view.enableProgress(shown.progressEnabled);
+    parts.ticks.setPeriod(Tick::Download, shown.downloadPeriod);
 }
 
 }  // namespace travenor

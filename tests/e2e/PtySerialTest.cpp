@@ -9,7 +9,7 @@
 
 #include "link/SerialLink.h"
 #include "platform/QtSerialPort.h"
-#include "support/FakeControls.h"
+#include "support/FakeViews.h"
 #include "support/Frames.h"
 #include "support/Wait.h"
 
@@ -21,7 +21,7 @@ struct PtyTest : ::testing::Test {
     int master = -1;
     std::string device;
     std::unique_ptr<QtSerialPort> port;
-    test::FakeControls controls;
+    test::FakeViews views;
     std::unique_ptr<SerialLink> link;
 
     void SetUp() override {
@@ -32,8 +32,8 @@ struct PtyTest : ::testing::Test {
         device = name;
         port = std::make_unique<QtSerialPort>(
             std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{5, device}}));
-        link = std::make_unique<SerialLink>(*port, controls);
-        controls.setText("Combo1", "5");
+        link = std::make_unique<SerialLink>(*port, views);
+        views.port = "5";
         link->openPort();
         ASSERT_TRUE(port->isOpen());
     }
@@ -104,7 +104,7 @@ TEST_F(PtyTest, HangUpClosesThePortWithoutSpinning) {
     const double used = test::processCpuSeconds() - before;
     EXPECT_LT(used, 0.2) << "CPU seconds in one second after the hang-up";
     link->sendCommand(30000);  // writing to the dead line does nothing
-    EXPECT_EQ(link->sendBusy, 0);
+    EXPECT_FALSE(link->isSending());
 }
 
 TEST_F(PtyTest, APortHeldByAnotherIsNotTakenOver) {

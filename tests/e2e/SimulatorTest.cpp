@@ -13,7 +13,7 @@
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
 #include "sim/InstrumentModel.h"
-#include "support/FakeControls.h"
+#include "support/FakeViews.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
 #include "support/Wait.h"
@@ -33,9 +33,9 @@ TEST(Simulator, AnswersAProbeFromTheProgramsLinkCodeAtLineRate) {
     SimProcess sim({});
     ASSERT_TRUE(sim.started);
     auto port = portTo(sim.path());
-    test::FakeControls controls;
-    controls.setText("Combo1", "5");
-    SerialLink link(*port, controls);
+    test::FakeViews views;
+    views.port = "5";
+    SerialLink link(*port, views);
     link.openPort();
     ASSERT_TRUE(link.portOpen());
     std::optional<ReplyFrame> reply;
@@ -121,8 +121,8 @@ TEST_F(ProgramTest, FindsTheInstrumentShowsLiveValuesAndDownloads500Records) {
 
     QElapsedTimer clock;
     clock.start();
-    app->runCommand("Read");
-    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    app->runCommand(Command::Read);
+    ASSERT_TRUE(waitFor([&] { return !app->download().isDownloading(); }, 30000));
     std::printf("500 records in %.2f s\n", clock.elapsed() / 1000.0);
 
     expectStoredAsGenerated(500, 11);
@@ -135,8 +135,8 @@ TEST_F(ProgramTest, ADownloadWhoseCountReplyIsLostReadsEveryRecord) {
     ASSERT_TRUE(sim.started);
     startProgram(sim.path());
     ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
-    app->runCommand("Read");
-    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    app->runCommand(Command::Read);
+    ASSERT_TRUE(waitFor([&] { return !app->download().isDownloading(); }, 30000));
     expectStoredAsGenerated(300, 8);
     EXPECT_TRUE(app->store().isEmpty(301));
     EXPECT_TRUE(messages->shown.empty());
@@ -149,17 +149,17 @@ TEST_F(ProgramTest, DownloadedRecordsSurviveSaveClearAndOpen) {
     ASSERT_TRUE(sim.started);
     startProgram(sim.path());
     ASSERT_TRUE(waitFor([&] { return linked(); }, 5000));
-    app->runCommand("Read");
-    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 30000));
+    app->runCommand(Command::Read);
+    ASSERT_TRUE(waitFor([&] { return !app->download().isDownloading(); }, 30000));
     expectStoredAsGenerated(200, 5);
     const std::string table = t("RichTextBox1");
     ASSERT_NE(table.find("NO.0200"), std::string::npos);
 
     dialogs->answer = folder.filePath(QStringLiteral("records.txt")).toStdString();
-    app->runCommand("Save");
-    app->runCommand("Clear");
+    app->runCommand(Command::Save);
+    app->runCommand(Command::Clear);
     ASSERT_EQ(t("RichTextBox1").find("NO.0001"), std::string::npos);
-    app->runCommand("Open");
+    app->runCommand(Command::Open);
     EXPECT_EQ(t("RichTextBox1"), table + "\r\n");
 }
 
@@ -194,12 +194,12 @@ TEST_F(ProgramTest, HangUpDuringADownloadKeepsWhatWasStored) {
     ASSERT_TRUE(sim.started);
     startProgram(sim.path());
     ASSERT_TRUE(waitFor([&] { return linked(); }, 3000));
-    app->runCommand("Read");
+    app->runCommand(Command::Read);
     // The port closes with the line; the re-sends go nowhere and end the
     // download, then the watchdog declares the link lost.
-    ASSERT_TRUE(waitFor([&] { return app->download().downloading == 0; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return !app->download().isDownloading(); }, 10000));
     ASSERT_TRUE(waitFor([&] { return t("Text3") == "Unconnect"; }, 5000));
-    const int reached = app->download().recordIndex;
+    const int reached = app->download().recordIndex();
     EXPECT_GT(reached, 10);
     EXPECT_LT(reached, 3000);
     expectStoredAsGenerated(reached - 1, 1);

@@ -15,6 +15,7 @@
 #include "records/RecordTable.h"
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
+#include "shell/ProgramTimers.h"
 #include "shell/StatusRefresh.h"
 #include "sim/SimPort.h"
 #include "support/ScriptedDialogs.h"
@@ -63,17 +64,18 @@ struct AppFixture : ::testing::Test {
     MainWindow& window() { return app->window(); }
     Download& download() { return app->download(); }
     LinkSupervisor& supervisor() { return app->supervisor(); }
+    int period(Tick tick) { return app->timers().period(tick); }
     void refresh() { app->status().refreshStatus(); }
     void discovery() { app->supervisor().discoveryTick(); }
     int pump() { return port->pump(); }
 
     // Scans until the instrument on port 3 has answered and the refresh shows it.
     void connect() {
-        for (int i = 0; i < 40 && supervisor().linkUp == 0; ++i) {
+        for (int i = 0; i < 40 && !supervisor().isLinked(); ++i) {
             discovery();
             pump();
         }
-        ASSERT_EQ(supervisor().linkUp, 1);
+        ASSERT_TRUE(supervisor().isLinked());
         refresh();
         port->clearSent();
     }

@@ -113,7 +113,7 @@ TEST_F(CommandRoutes, ToolbarKeysAreComparedExactly) {
         EXPECT_TRUE(dialogs->asked.empty()) << key;
         EXPECT_EQ(exitRequests, 0) << key;
         EXPECT_EQ(app->printRangeDialog(), nullptr) << key;
-        EXPECT_EQ(download().downloading, 0) << key;
+        EXPECT_FALSE(download().isDownloading()) << key;
     }
 }
 

@@ -56,11 +56,11 @@ struct HostileLine : ::testing::Test {
 TEST_F(HostileLine, ABurstOfCountZeroRepliesOpensOneBox) {
     open(false);
     app->load();
-    for (int i = 0; i < 40 && app->supervisor().linkUp == 0; ++i) {
+    for (int i = 0; i < 40 && !app->supervisor().isLinked(); ++i) {
         app->supervisor().discoveryTick();
         port->pump();
     }
-    ASSERT_EQ(app->supervisor().linkUp, 1);
+    ASSERT_TRUE(app->supervisor().isLinked());
     countZero(1000);
     EXPECT_EQ(QtMessageBox::pending(), 1);
 
@@ -79,7 +79,7 @@ TEST_F(HostileLine, ABurstOfCountZeroRepliesOpensOneBox) {
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(seenAfterMore, 1);
     EXPECT_EQ(reading, "1.000A");  // decoded while the box was open
-    EXPECT_EQ(app->supervisor().linkUp, 1);
+    EXPECT_TRUE(app->supervisor().isLinked());
     EXPECT_EQ(openBoxes(), 0);
 }
 

@@ -140,14 +140,14 @@ TEST_F(AppFixture, TheLogTellsTheLinkTheDownloadAndTheFiles) {
     LogCapture log;
     connect();
     download().startDownload();
-    for (int i = 0; i < 1000 && download().downloading == 1; ++i)
+    for (int i = 0; i < 1000 && download().isDownloading(); ++i)
         if (pump() == 0) download().downloadTick();
     for (int tick = 0; tick < 31; ++tick) discovery();
     dialogs->answer = folder.filePath("records.txt").toStdString();
-    app->runCommand("Save");
+    app->runCommand(Command::Save);
     dialogs->answer = folder.filePath("none/records.txt").toStdString();
-    app->runCommand("Save");
-    app->runCommand("Open");
+    app->runCommand(Command::Save);
+    app->runCommand(Command::Open);
 
     for (const char* line : {
              "travenor.link: instrument found on port 3",

@@ -179,12 +179,6 @@ TEST(MainWindow, MenusToolbarPanelsAndTimers) {
         EXPECT_EQ(panel->width(), widths[i]);
     }
 
-    const std::pair<const char*, int> timers[] = {
-        {"Timer1", 70}, {"Timer2", 100}, {"Timer3", 500}, {"Timer4", 0}, {"Timer5", 500}};
-    for (const auto& [name, period] : timers) {
-        ASSERT_NE(w.findChild<QTimer*>(name), nullptr) << name;
-        EXPECT_EQ(w.interval(name), period) << name;
-    }
     EXPECT_FALSE(w.windowIcon().isNull());
 }
 
@@ -223,22 +217,6 @@ TEST(MainWindow, FixedSizeNoMaximizeTabOrderAndFocus) {
         if (wanted.contains(at->objectName()) && !met.contains(at->objectName()))
             met << at->objectName();
     EXPECT_EQ(met, wanted);
-}
-
-TEST(MainWindow, TimerPeriodsChangeOnlyWhenDifferent) {
-    MainWindow w;
-    w.setTimersLive(true);
-    QTimer* t4 = w.findChild<QTimer*>("Timer4");
-    EXPECT_FALSE(t4->isActive());  // period 0: stopped, never a 0 ms timer
-    w.setInterval("Timer4", 50);
-    EXPECT_TRUE(t4->isActive());
-    EXPECT_EQ(t4->interval(), 50);
-    const int id = t4->timerId();
-    w.setInterval("Timer4", 50);
-    EXPECT_EQ(t4->timerId(), id);  // not restarted
-    w.setInterval("Timer4", 0);
-    EXPECT_FALSE(t4->isActive());
-    w.setTimersLive(false);
 }
 
 }  // namespace

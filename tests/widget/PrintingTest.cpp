@@ -26,7 +26,7 @@ struct PrintingTest : test::AppFixture {
     // Records 1 to `last` in the store, shown in the table.
     void fill(int last) {
         for (int n = 1; n <= last; ++n) app->store().store(n, sampleRecord(n));
-        app->table().buildRecordTable(0, 0);
+        app->table().showTable();
     }
     PrintRangeDialog* open() {
         app->showPrintDialog();

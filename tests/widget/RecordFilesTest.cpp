@@ -47,18 +47,18 @@ struct RecordFilesTest : test::AppFixture {
     QString pathOf(const char* name) { return place.filePath(QString::fromLatin1(name)); }
     void save(const QString& path) {
         dialogs->answer = path.toStdString();
-        app->runCommand("Save");
+        app->runCommand(Command::Save);
     }
     void open(const QString& path) {
         dialogs->answer = path.toStdString();
-        app->runCommand("Open");
+        app->runCommand(Command::Open);
     }
     void downloadAll() {
         connect();
         download().startDownload();
-        for (int i = 0; i < 100000 && download().downloading == 1; ++i)
+        for (int i = 0; i < 100000 && download().isDownloading(); ++i)
             if (pump() == 0) download().downloadTick();
-        ASSERT_EQ(download().downloading, 0);
+        ASSERT_FALSE(download().isDownloading());
     }
 };
 
@@ -121,15 +121,15 @@ TEST_F(RecordFilesTest, AnOpenedTableIsNeverInTheStoreAndClearShowsTheEmptyTable
     open(pathOf("old.txt"));
     ASSERT_NE(t("RichTextBox1").find("NO.0007"), std::string::npos);
     for (int n = 1; n <= 3500; ++n) ASSERT_TRUE(app->store().isEmpty(n)) << n;
-    app->runCommand("Clear");
+    app->runCommand(Command::Clear);
     EXPECT_EQ(t("RichTextBox1"), emptyTable());
 }
 
 TEST_F(RecordFilesTest, ACancelledDialogChangesNothing) {
     window().setText("RichTextBox1", "shown before\r\n");
     dialogs->answer.reset();
-    app->runCommand("Save");
-    app->runCommand("Open");
+    app->runCommand(Command::Save);
+    app->runCommand(Command::Open);
     EXPECT_EQ(dialogs->asked.size(), 2u);
     EXPECT_EQ(t("RichTextBox1"), "shown before\r\n");
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
@@ -208,8 +208,8 @@ TEST_F(RecordFilesTest, AFileThatCannotBeReadSaysSoAndChangesNothing) {
 // Both dialogs start in the program's folder with "TALVIKS" and the date, and
 // with their own filters, exactly as written.
 TEST_F(RecordFilesTest, DialogsStartWithThePresetNameAndTheirFilters) {
-    app->runCommand("Open");
-    app->runCommand("Save");
+    app->runCommand(Command::Open);
+    app->runCommand(Command::Save);
     std::string date =
         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
     std::replace(date.begin(), date.end(), '/', '-');
@@ -242,7 +242,7 @@ TEST(PresetFile, DatesBecomeOneFileNameAndAnUnwritableFolderGivesWayToDocuments)
     Application app(std::make_unique<sim::SimPort>(
                         std::make_unique<sim::InstrumentModel>(sim::Config{}), 3, false),
                     std::move(options));
-    app.runCommand("Save");
+    app.runCommand(Command::Save);
     ASSERT_EQ(dialogs->asked.size(), 1u);
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(dialogs->asked[0].rfind("save " + documents.toStdString() + "/TALVIKS", 0), 0u)

@@ -86,7 +86,7 @@ TEST_F(ScreenUpdates, EveryChangeOfStateReachesTheScreen) {
     refresh();
     expectShown("Text4", "Reading...", "download running");
     EXPECT_FALSE(window().isEnabled("Command2"));
-    for (int i = 0; i < 100 && download().downloading == 1; ++i) pump();
+    for (int i = 0; i < 100 && download().isDownloading(); ++i) pump();
     refresh();
     expectShown("Text4", "", "download ended");
     EXPECT_TRUE(window().isEnabled("Command2"));

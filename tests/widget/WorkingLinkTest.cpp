@@ -40,8 +40,8 @@ TEST_F(AppFixture, StartUpState) {
     for (const char* label : READINGS) EXPECT_EQ(t(label), "- - - -");
     EXPECT_EQ(t("Label14"), "Set:---/-.-A");
     EXPECT_EQ(t("Label17"), "Rat:---/-.-A");
-    EXPECT_EQ(window().interval("Timer2"), 20);
-    EXPECT_EQ(window().interval("Timer4"), 0);
+    EXPECT_EQ(period(Tick::Discovery), 20);
+    EXPECT_EQ(period(Tick::Download), 0);
     refresh();
     EXPECT_EQ(t("Panel1"), "Unconnect");
 }
@@ -57,7 +57,7 @@ TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
     }
     EXPECT_EQ(requests(), std::vector<std::int32_t>{60003});  // only port 3 has a line to write to
     pump();
-    EXPECT_EQ(supervisor().linkUp, 1);
+    EXPECT_TRUE(supervisor().isLinked());
     EXPECT_EQ(t("Combo1"), "3");
     EXPECT_EQ(port->openedPort(), 3);
 
@@ -66,7 +66,7 @@ TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
     EXPECT_EQ(t("Text2"), "ComOpen");
     EXPECT_EQ(t("Text3"), "Connected");
     EXPECT_EQ(t("Text4"), "");
-    EXPECT_EQ(window().interval("Timer2"), 70);
+    EXPECT_EQ(period(Tick::Discovery), 70);
 
     // A live reading from the instrument.
     app->supervisor().pollTick();
@@ -102,11 +102,11 @@ TEST_F(AppFixture, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
     refresh();
     EXPECT_EQ(t("Text3"), "Connected");
     discovery();  // the 31st silent tick
-    EXPECT_EQ(supervisor().linkUp, 0);
+    EXPECT_FALSE(supervisor().isLinked());
     refresh();
     EXPECT_EQ(t("Text3"), "Unconnect");
     EXPECT_EQ(t("Text4"), "Device Finding...");
-    EXPECT_EQ(window().interval("Timer2"), 20);
+    EXPECT_EQ(period(Tick::Discovery), 20);
     for (const char* label : READINGS) EXPECT_EQ(t(label), "- - - -");
     EXPECT_EQ(t("Label14"), "Set:---/-.-A");
     EXPECT_EQ(t("Label17"), "Rat:---/-.-A");
@@ -116,65 +116,46 @@ TEST_F(AppFixture, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
     // The scan goes on from port 4 and comes round to the instrument on port 3.
     discovery();
     EXPECT_EQ(t("Combo1"), "4");
-    for (int i = 0; i < 16 && supervisor().linkUp == 0; ++i) {
+    for (int i = 0; i < 16 && !supervisor().isLinked(); ++i) {
         pump();
-        if (supervisor().linkUp == 0) discovery();
+        if (!supervisor().isLinked()) discovery();
     }
-    EXPECT_EQ(supervisor().linkUp, 1);
+    EXPECT_TRUE(supervisor().isLinked());
     EXPECT_EQ(t("Combo1"), "3");
     refresh();
     EXPECT_EQ(t("Text3"), "Connected");
 }
 
-// The three visible states of the status boxes.
-TEST_F(AppFixture, StatusStateTable) {
-    struct Row {
-        std::int16_t linkUp;
-        std::uint8_t downloading;
-        const char* text3;
-        const char* text4;
-        bool buttons;
-        bool bar;
-        int timer2;
-        int timer4;
-    };
-    const Row rows[] = {
-        {0, 1, "Unconnect", "Device Finding...", true, false, 20, 0},
-        {1, 0, "Connected", "", true, false, 70, 0},
-        {1, 1, "Connected", "Reading...", false, true, 70, 50},
-        {1, 0, "Connected", "", true, false, 70, 0},
-    };
-    for (const Row& row : rows) {
-        supervisor().linkUp = row.linkUp;
-        download().downloading = row.downloading;
+// The window through the states of the status: scanning, linked, reading,
+// linked again. (Every state and period of the policy is a unit test.)
+TEST_F(AppFixture, TheWindowShowsEachStateOfTheStatus) {
+    const auto expectState = [this](const char* what, const char* connection, const char* activity,
+                                    bool commands, bool bar, int discovery, int downloadPeriod) {
         refresh();
-        EXPECT_EQ(t("Text3"), row.text3);
-        EXPECT_EQ(t("Text4"), row.text4);
+        EXPECT_EQ(t("Text3"), connection) << what;
+        EXPECT_EQ(t("Text4"), activity) << what;
         for (const char* button : {"Command1", "Command2", "Command3", "Command4"})
-            EXPECT_EQ(window().isEnabled(button), row.buttons) << button << " " << row.text4;
-        EXPECT_TRUE(window().isEnabled("Command5"));
-        EXPECT_TRUE(window().isEnabled("Command6"));
-        EXPECT_EQ(window().isEnabled("ProgressBar1"), row.bar);
-        EXPECT_EQ(window().interval("Timer2"), row.timer2);
-        EXPECT_EQ(window().interval("Timer4"), row.timer4);
-    }
-    // Periods other than the ones the rule looks for are left alone.
-    window().setInterval("Timer2", 100);
-    window().setInterval("Timer4", 30);
-    supervisor().linkUp = 1;
-    download().downloading = 1;
-    refresh();
-    EXPECT_EQ(window().interval("Timer2"), 100);
-    EXPECT_EQ(window().interval("Timer4"), 30);
-    download().downloading = 0;
-    refresh();
-    EXPECT_EQ(window().interval("Timer4"), 30);
+            EXPECT_EQ(window().isEnabled(button), commands) << button << " " << what;
+        EXPECT_TRUE(window().isEnabled("Command5")) << what;
+        EXPECT_TRUE(window().isEnabled("Command6")) << what;
+        EXPECT_EQ(window().isEnabled("ProgressBar1"), bar) << what;
+        EXPECT_EQ(period(Tick::Discovery), discovery) << what;
+        EXPECT_EQ(period(Tick::Download), downloadPeriod) << what;
+    };
+    expectState("scanning", "Unconnect", "Device Finding...", true, false, 20, 0);
+    connect();
+    expectState("linked", "Connected", "", true, false, 70, 0);
+    app->runCommand(Command::Read);
+    expectState("reading", "Connected", "Reading...", false, true, 70, 50);
+    for (int i = 0; i < 100 && download().isDownloading(); ++i) pump();
+    ASSERT_FALSE(download().isDownloading());
+    expectState("read", "Connected", "", true, false, 70, 0);
 }
 
 TEST_F(AppFixture, ClearKeepsProgressAndStatus) {
     connect();
     window().setValue("ProgressBar1", 42);
-    app->runCommand("Clear");
+    app->runCommand(Command::Clear);
     EXPECT_EQ(window().value("ProgressBar1"), 42);
     EXPECT_EQ(t("Text3"), "Connected");
 }

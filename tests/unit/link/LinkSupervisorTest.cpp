@@ -2,8 +2,8 @@
 
 #include "link/LinkSupervisor.h"
 #include "link/SerialLink.h"
-#include "support/FakeControls.h"
 #include "support/FakePort.h"
+#include "support/FakeViews.h"
 #include "support/Frames.h"
 
 namespace travenor {
@@ -11,10 +11,17 @@ namespace {
 
 struct LinkSupervisorTest : ::testing::Test {
     test::FakePort port;
-    test::FakeControls controls;
-    SerialLink link{port, controls};
+    test::FakeViews views;
+    SerialLink link{port, views};
     bool downloading = false;
-    LinkSupervisor supervisor{link, controls, [this] { return downloading; }};
+    LinkSupervisor supervisor{link, views, [this] { return downloading; }};
+
+    // Silence long enough for the link to count as lost.
+    void loseLink() {
+        for (int i = 0; i <= LinkSupervisor::TOLERATED_SILENT_TICKS; ++i)
+            supervisor.discoveryTick();
+        port.written.clear();
+    }
 };
 
 TEST_F(LinkSupervisorTest, ScanMovesToTheNextPortAndProbesIt) {
@@ -24,47 +31,47 @@ TEST_F(LinkSupervisorTest, ScanMovesToTheNextPortAndProbesIt) {
         {"40", "1", 0x61},  {"0", "1", 0x61},   {"-5", "1", 0x61},
     };
     for (const auto& [before, after, probe] : cases) {
-        controls.setText("Combo1", before);
+        views.port = before;
         supervisor.discoveryTick();
-        EXPECT_EQ(controls.text("Combo1"), after) << before;
+        EXPECT_EQ(views.port, after) << before;
         EXPECT_EQ(port.openNumber, std::stoi(after));
         EXPECT_EQ(port.takeWritten(), test::command({0x64, 0x65, 0xEA, probe})) << before;
     }
 }
 
 TEST_F(LinkSupervisorTest, LinkedTickOnlyCounts) {
-    controls.setText("Combo1", "4");
+    views.port = "4";
     link.openPort();
     supervisor.markAlive();
     const auto opens = port.opens.size();
     supervisor.discoveryTick();
-    EXPECT_EQ(controls.text("Combo1"), "4");
+    EXPECT_EQ(views.port, "4");
     EXPECT_EQ(port.opens.size(), opens);
     EXPECT_TRUE(port.written.empty());
-    EXPECT_EQ(supervisor.silentTicks, 1);
+    EXPECT_EQ(supervisor.silentTicks(), 1);
 }
 
 TEST_F(LinkSupervisorTest, WatchdogDeclaresLossOnThe31stSilentTickAndCapsAt1300) {
     supervisor.markAlive();
     for (int i = 0; i < 30; ++i) supervisor.discoveryTick();
-    EXPECT_EQ(supervisor.linkUp, 1);
+    EXPECT_TRUE(supervisor.isLinked());
     supervisor.discoveryTick();
-    EXPECT_EQ(supervisor.linkUp, 0);
+    EXPECT_FALSE(supervisor.isLinked());
     for (int i = 0; i < 5000; ++i) supervisor.discoveryTick();
-    EXPECT_EQ(supervisor.silentTicks, 1300);
+    EXPECT_EQ(supervisor.silentTicks(), 1300);
     supervisor.markAlive();
-    EXPECT_EQ(supervisor.silentTicks, 0);
-    EXPECT_EQ(supervisor.linkUp, 1);
+    EXPECT_EQ(supervisor.silentTicks(), 0);
+    EXPECT_TRUE(supervisor.isLinked());
 }
 
 TEST_F(LinkSupervisorTest, AfterLossTheScanGoesOnFromThePortAfterTheInstrument) {
-    controls.setText("Combo1", "5");
+    views.port = "5";
     link.openPort();
     supervisor.markAlive();
     for (int i = 0; i < 31; ++i) supervisor.discoveryTick();
     port.written.clear();
     supervisor.discoveryTick();
-    EXPECT_EQ(controls.text("Combo1"), "6");
+    EXPECT_EQ(views.port, "6");
     EXPECT_EQ(port.takeWritten(), test::command({0x64, 0x65, 0xEA, 0x66}));
 }
 
@@ -73,7 +80,11 @@ TEST_F(LinkSupervisorTest, PollOnlyWhileLinkedAndNotDownloading) {
     const std::tuple<bool, bool, bool> cases[] = {
         {true, false, true}, {true, true, false}, {false, false, false}, {false, true, false}};
     for (const auto& [linked, busy, sends] : cases) {
-        supervisor.linkUp = linked ? 1 : 0;
+        if (linked) {
+            supervisor.markAlive();
+        } else {
+            loseLink();
+        }
         downloading = busy;
         supervisor.pollTick();
         EXPECT_EQ(port.takeWritten(),

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link/SerialLink.h"
-#include "support/FakeControls.h"
 #include "support/FakePort.h"
+#include "support/FakeViews.h"
 #include "support/Frames.h"
 
 namespace travenor {
@@ -12,12 +12,12 @@ using test::bytesOf;
 
 struct SerialLinkTest : ::testing::Test {
     test::FakePort port;
-    test::FakeControls controls;
-    SerialLink link{port, controls};
+    test::FakeViews views;
+    SerialLink link{port, views};
 };
 
 TEST_F(SerialLinkTest, OpenPortUsesTheBoxNumberAndLineSettings) {
-    controls.setText("Combo1", "7");
+    views.port = "7";
     link.openPort();
     ASSERT_TRUE(port.openNow);
     EXPECT_EQ(port.openNumber, 7);
@@ -28,7 +28,7 @@ TEST_F(SerialLinkTest, OpenPortUsesTheBoxNumberAndLineSettings) {
     EXPECT_EQ(port.threshold, 20u);
 
     // On an open port: closes first, then opens the number now in the box.
-    controls.setText("Combo1", "9");
+    views.port = "9";
     link.openPort();
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(port.openNumber, 9);
@@ -36,14 +36,14 @@ TEST_F(SerialLinkTest, OpenPortUsesTheBoxNumberAndLineSettings) {
 
 TEST_F(SerialLinkTest, MissingPortStaysClosedAndTextThatIsNoNumberKeepsThePort) {
     port.existing = {2};
-    controls.setText("Combo1", "5");
+    views.port = "5";
     link.openPort();
     EXPECT_FALSE(port.openNow);
     EXPECT_FALSE(link.portOpen());
 
-    controls.setText("Combo1", "2");
+    views.port = "2";
     link.openPort();
-    controls.setText("Combo1", "abc");
+    views.port = "abc";
     link.openPort();
     EXPECT_TRUE(port.openNow);
     EXPECT_EQ(port.opens.back(), 2);
@@ -72,13 +72,13 @@ TEST_F(SerialLinkTest, SendCommandWritesOneFrameAndEmptiesTheReceiveSide) {
     link.sendCommand(30000);
     EXPECT_EQ(port.takeWritten(), test::command({0x64, 0x65, 0x75, 0x30}));
     EXPECT_EQ(port.bytesWaiting(), 0u);
-    EXPECT_EQ(link.sendBusy, 0);
+    EXPECT_FALSE(link.isSending());
 }
 
 TEST_F(SerialLinkTest, SendCommandOnClosedPortSendsNothing) {
     link.sendCommand(40000);
     EXPECT_TRUE(port.written.empty());
-    EXPECT_EQ(link.sendBusy, 0);
+    EXPECT_FALSE(link.isSending());
 }
 
 TEST_F(SerialLinkTest, SendEnteredWhileWritingIsDropped) {
@@ -89,7 +89,7 @@ TEST_F(SerialLinkTest, SendEnteredWhileWritingIsDropped) {
     };
     link.sendCommand(40000);
     EXPECT_EQ(port.takeWritten(), test::command({0x64, 0x65, 0x9C, 0x40}));
-    EXPECT_EQ(link.sendBusy, 0);
+    EXPECT_FALSE(link.isSending());
 }
 
 TEST_F(SerialLinkTest, ReceiveStepTakesExactlyTwentyValidBytes) {

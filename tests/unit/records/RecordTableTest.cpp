@@ -8,8 +8,8 @@
 #include "records/RecordLine.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
-#include "support/FakeControls.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeViews.h"
 
 namespace travenor {
 namespace {
@@ -26,9 +26,9 @@ Record sample(int n) {
 
 struct RecordTableTest : ::testing::Test {
     RecordStore store;
-    test::FakeControls controls;
+    test::FakeViews views;
     test::FakeFileSystem files;
-    RecordTable table{store, controls, files, "/opt/travenor"};
+    RecordTable table{store, views, files, "/opt/travenor"};
 
     std::string line(int n) { return *recordLine(store, n) + "\r\n"; }
 };
@@ -36,49 +36,49 @@ struct RecordTableTest : ::testing::Test {
 TEST_F(RecordTableTest, EmptyTableIsTitleAndHeader) {
     table.clearRecords();
     EXPECT_EQ(HEADER.size(), 94u);
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER);
-    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER);
+    EXPECT_EQ(views.table, TITLE + HEADER);
+    EXPECT_EQ(views.print, TITLE + HEADER);
 }
 
 TEST_F(RecordTableTest, DisplayAndPrintBuilds) {
     table.clearRecords();
     for (int n = 1; n <= 3; ++n) store.store(n, sample(n));
-    table.buildRecordTable(0, 0);
+    table.showTable();
     const std::string full = TITLE + HEADER + line(1) + line(2) + line(3);
-    EXPECT_EQ(controls.text("RichTextBox1"), full);
-    EXPECT_EQ(controls.text("RichTextBox2"), full);
+    EXPECT_EQ(views.table, full);
+    EXPECT_EQ(views.print, full);
 
     // Print builds fill the print buffer only.
-    table.buildRecordTable(5, 3);
-    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER);
-    EXPECT_EQ(controls.text("RichTextBox1"), full);
-    table.buildRecordTable(2, 3);
-    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(2) + line(3));
+    table.printBuffer(5, 3);
+    EXPECT_EQ(views.print, TITLE + HEADER);
+    EXPECT_EQ(views.table, full);
+    table.printBuffer(2, 3);
+    EXPECT_EQ(views.print, TITLE + HEADER + line(2) + line(3));
 
     // One bound 0: display mode with the other bound kept.
-    table.buildRecordTable(0, 2);
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + line(1) + line(2));
+    table.printBuffer(0, 2);
+    EXPECT_EQ(views.table, TITLE + HEADER + line(1) + line(2));
 }
 
 TEST_F(RecordTableTest, SlotsBeyondTheDefaultRangeAndTheStore) {
     table.clearRecords();
     // Never marked empty, never stored: blanks and "R".
-    table.buildRecordTable(3501, 3503);
+    table.printBuffer(3501, 3503);
     const std::string blank = std::string(67, ' ') + "R\r\n";
-    EXPECT_EQ(controls.text("RichTextBox2"),
+    EXPECT_EQ(views.print,
               TITLE + HEADER + "NO.3501" + blank + "NO.3502" + blank + "NO.3503" + blank);
     store.store(3999, sample(3999));
     store.store(4000, sample(4000));
-    table.buildRecordTable(3999, 4002);
-    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(3999) + line(4000));
-    table.buildRecordTable(-5, 0);
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER);
+    table.printBuffer(3999, 4002);
+    EXPECT_EQ(views.print, TITLE + HEADER + line(3999) + line(4000));
+    table.printBuffer(-5, 0);
+    EXPECT_EQ(views.table, TITLE + HEADER);
 }
 
 TEST_F(RecordTableTest, ScratchFileIsWrittenReadAndRemoved) {
     table.clearRecords();
     files.log.clear();
-    table.buildRecordTable(0, 0);
+    table.showTable();
     const std::string path = "/opt/travenor/lishi.txt";
     EXPECT_EQ(files.log, (std::vector<std::string>{"scratch " + path}));
 }
@@ -87,9 +87,9 @@ TEST_F(RecordTableTest, UnwritableFolderStillShowsTheTable) {
     files.writable = false;
     table.clearRecords();
     store.store(1, sample(1));
-    table.buildRecordTable(0, 0);
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + line(1));
-    EXPECT_EQ(controls.text("RichTextBox2"), TITLE + HEADER + line(1));
+    table.showTable();
+    EXPECT_EQ(views.table, TITLE + HEADER + line(1));
+    EXPECT_EQ(views.print, TITLE + HEADER + line(1));
 }
 
 TEST_F(RecordTableTest, ClearLeavesSlotsAbove3500) {
@@ -109,9 +109,9 @@ TEST(RecordTableFiles, RealFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     RecordStore store;
-    test::FakeControls controls;
+    test::FakeViews views;
     QtFileSystem files;
-    RecordTable table(store, controls, files, dir.path().toStdString());
+    RecordTable table(store, views, files, dir.path().toStdString());
     const QString scratch = dir.filePath(QStringLiteral("lishi.txt"));
     {
         QFile stale(scratch);
@@ -120,15 +120,15 @@ TEST(RecordTableFiles, RealFolder) {
     }
     table.clearRecords();
     store.store(1, sample(1));
-    table.buildRecordTable(0, 0);
+    table.showTable();
     EXPECT_FALSE(QFile::exists(scratch));
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");
+    EXPECT_EQ(views.table, TITLE + HEADER + *recordLine(store, 1) + "\r\n");
 
-    RecordTable nowhere(store, controls, files,
+    RecordTable nowhere(store, views, files,
                         dir.filePath(QStringLiteral("missing/folder")).toStdString());
-    controls.setText("RichTextBox1", "");
-    nowhere.buildRecordTable(0, 0);
-    EXPECT_EQ(controls.text("RichTextBox1"), TITLE + HEADER + *recordLine(store, 1) + "\r\n");
+    views.table.clear();
+    nowhere.showTable();
+    EXPECT_EQ(views.table, TITLE + HEADER + *recordLine(store, 1) + "\r\n");
 }
 
 }  // namespace

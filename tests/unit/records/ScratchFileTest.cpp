@@ -14,7 +14,7 @@
 #include "platform/QtFileSystem.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
-#include "support/FakeControls.h"
+#include "support/FakeViews.h"
 
 namespace travenor {
 namespace {
@@ -40,7 +40,7 @@ bool exists(const std::string& path) {
 // Runs a table build with a deadline: a build that blocks fails the test
 // instead of hanging it.
 void buildWithin(RecordTable& table, const char* what) {
-    auto build = std::async(std::launch::async, [&] { table.buildRecordTable(0, 0); });
+    auto build = std::async(std::launch::async, [&] { table.showTable(); });
     if (build.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
         ADD_FAILURE() << what << ": the table build blocked";
         std::fflush(nullptr);
@@ -53,7 +53,7 @@ struct ScratchFile : ::testing::Test {
     std::string folder = dir.path().toStdString();
     std::string scratch = folder + "/lishi.txt";
     RecordStore store;
-    test::FakeControls controls;
+    test::FakeViews views;
     QtFileSystem files;
 
     void SetUp() override {
@@ -114,11 +114,11 @@ TEST_F(ScratchFile, WhateverIsAtItsNameTheTableIsRightAndNothingElseIsTouched) {
     };
     for (const Case& c : cases) {
         c.plant();
-        RecordTable table(store, controls, files, folder);
-        controls.setText("RichTextBox1", "");
+        RecordTable table(store, views, files, folder);
+        views.table.clear();
         buildWithin(table, c.what);
-        EXPECT_EQ(controls.text("RichTextBox1"), expected()) << c.what;
-        EXPECT_EQ(controls.text("RichTextBox2"), expected()) << c.what;
+        EXPECT_EQ(views.table, expected()) << c.what;
+        EXPECT_EQ(views.print, expected()) << c.what;
         c.check();
         ::unlink(usersFile.c_str());
     }
@@ -129,9 +129,9 @@ TEST_F(ScratchFile, AnotherUsersFileIsLeftAsItWas) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user here";
     writeFile(scratch, "someone else's\r\n");
     ASSERT_EQ(::chown(scratch.c_str(), 65534, 65534), 0);
-    RecordTable table(store, controls, files, folder);
+    RecordTable table(store, views, files, folder);
     buildWithin(table, "another user's file");
-    EXPECT_EQ(controls.text("RichTextBox1"), expected());
+    EXPECT_EQ(views.table, expected());
     EXPECT_EQ(contentOf(scratch), "someone else's\r\n");
     struct stat after {};
     ASSERT_EQ(::stat(scratch.c_str(), &after), 0);
@@ -144,22 +144,21 @@ TEST_F(ScratchFile, TwoProgramsInOneFolderEachShowTheirOwnTable) {
     RecordStore otherStore;
     for (int n = 1; n <= 3500; ++n) otherStore.markEmpty(n);
     for (int n = 1; n <= 60; ++n) otherStore.store(n, sample(1000 + n));
-    test::FakeControls otherControls;
+    test::FakeViews otherViews;
     QtFileSystem otherFiles;
-    RecordTable mine(store, controls, files, folder);
-    RecordTable theirs(otherStore, otherControls, otherFiles, folder);
+    RecordTable mine(store, views, files, folder);
+    RecordTable theirs(otherStore, otherViews, otherFiles, folder);
     int wrongMine = 0;
     int wrongTheirs = 0;
     std::thread other([&] {
         for (int i = 0; i < 300; ++i) {
-            theirs.buildRecordTable(0, 0);
-            if (otherControls.text("RichTextBox1") != RecordTable::tableText(otherStore, 1, 3500))
-                ++wrongTheirs;
+            theirs.showTable();
+            if (otherViews.table != RecordTable::tableText(otherStore, 1, 3500)) ++wrongTheirs;
         }
     });
     for (int i = 0; i < 300; ++i) {
-        mine.buildRecordTable(0, 0);
-        if (controls.text("RichTextBox1") != expected()) ++wrongMine;
+        mine.showTable();
+        if (views.table != expected()) ++wrongMine;
     }
     other.join();
     EXPECT_EQ(wrongMine, 0);
@@ -174,17 +173,17 @@ TEST_F(ScratchFile, AFolderNameThatIsNotTextIsUsedAsItIs) {
     ASSERT_EQ(::mkdir(odd.c_str(), 0700), 0);
     const bool rootHadOne = exists("/lishi.txt");
     writeFile(odd + "/lishi.txt", "left over\r\n");  // ours: it goes when the scratch file is made
-    RecordTable table(store, controls, files, odd);
+    RecordTable table(store, views, files, odd);
     buildWithin(table, "odd folder");
-    EXPECT_EQ(controls.text("RichTextBox1"), expected());
+    EXPECT_EQ(views.table, expected());
     EXPECT_FALSE(exists(odd + "/lishi.txt"));
     EXPECT_TRUE(rootHadOne || !exists("/lishi.txt"));
 
     // No folder at all: the table is built in memory, not at the root.
-    RecordTable nowhere(store, controls, files, "");
-    controls.setText("RichTextBox1", "");
+    RecordTable nowhere(store, views, files, "");
+    views.table.clear();
     buildWithin(nowhere, "no folder");
-    EXPECT_EQ(controls.text("RichTextBox1"), expected());
+    EXPECT_EQ(views.table, expected());
     EXPECT_TRUE(rootHadOne || !exists("/lishi.txt"));
     ::rmdir(odd.c_str());  // Qt's own clean-up cannot spell the name
 }
