@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "link/LinkSupervisor.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SystemPortDirectory.h"
 #include "records/Download.h"
@@ -88,7 +89,7 @@ double downloadSeconds(const QStringList& simOptions, int records) {
                         std::map<int, std::string>{{5, sim.path()}})),
                     options(folder));
     app.start();
-    if (!test::waitFor([&] { return app.window().text("Text3") == "Connected"; }, 10000)) return -1;
+    if (!test::waitFor([&] { return app.supervisor().isLinked(); }, 10000)) return -1;
     test::runFor(600);
     QElapsedTimer clock;
     clock.start();
@@ -146,7 +147,7 @@ void benchCpu(int seconds) {
                             std::map<int, std::string>{{5, sim.path()}})),
                         options(folder));
         app.start();
-        test::waitFor([&] { return app.window().text("Text3") == "Connected"; }, 10000);
+        test::waitFor([&] { return app.supervisor().isLinked(); }, 10000);
         std::printf("linked and polling, %d s: %.2f%% of one core, resident %ld KiB\n", seconds,
                     cpuPercent(seconds), residentKiB());
     }

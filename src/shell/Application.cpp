@@ -30,7 +30,6 @@
 #include "records/RecordTable.h"
 #include "shell/LivePresenter.h"
 #include "shell/MainWindow.h"
-#include "shell/PortToolTip.h"
 #include "shell/PrintRangeDialog.h"
 #include "shell/ProgramTimers.h"
 #include "shell/StatusRefresh.h"
@@ -77,13 +76,10 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
     printRequest = std::make_unique<Printing>(*recordTable, views, *printer, *messages);
 
     serialPort->setReceiveHandler([this] { replyDecoder->receive(); });
-    portToolTip = new PortToolTip(
-        mainWindow->control("Combo1"), mainWindow->control("Text1"),
-        [this] { return windowViews->portText(); },
-        [this](int number) {
-            const std::string refusal = serialPort->refusalOf(number);
-            return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
-        });
+    windowViews->tellPortDevices([this](int number) {
+        const std::string refusal = serialPort->refusalOf(number);
+        return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
+    });
     // A device that will not open is told once; the box waits its turn and
     // the scan goes on under it.
     serialPort->setRefusalHandler(

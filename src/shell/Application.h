@@ -19,7 +19,6 @@ class FileSystem;
 class LinkSupervisor;
 class LivePresenter;
 class MainWindow;
-class PortToolTip;
 class MessageBox;
 class Printer;
 class Printing;
@@ -98,7 +97,6 @@ class Application : public QObject {
     std::unique_ptr<WindowViews> windowViews;
     std::unique_ptr<ProgramTimers> programTimers;
     std::unique_ptr<LivePresenter> livePresenter;
-    PortToolTip* portToolTip = nullptr;
     std::unique_ptr<SerialPort> serialPort;
     std::unique_ptr<FileSystem> fileSystem;
     std::shared_ptr<MessageBox> messages;

@@ -1,6 +1,7 @@
 #include "shell/WindowViews.h"
 
 #include "shell/MainWindow.h"
+#include "shell/PortToolTip.h"
 
 namespace travenor {
 
@@ -25,6 +26,13 @@ constexpr const char* PROGRESS = "ProgressBar1";
 }  // namespace
 
 WindowViews::WindowViews(MainWindow& window) : window(window) {}
+
+void WindowViews::tellPortDevices(std::function<std::string(int)> deviceFor) {
+    // Owned by the port box, it goes with the window.
+    new PortToolTip(
+        window.control(PORT_BOX), window.control("Text1"), [this] { return portText(); },
+        std::move(deviceFor));
+}
 
 std::string WindowViews::portText() const {
     return window.text(PORT_BOX);

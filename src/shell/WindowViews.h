@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "link/PortSelection.h"
 #include "records/RecordViews.h"
 #include "shell/Views.h"
@@ -17,6 +19,10 @@ class WindowViews : public PortSelection,
                     public TableView {
   public:
     explicit WindowViews(MainWindow& window);
+
+    // The port box and the port status tell, as their tooltip, the device a
+    // port number stands for.
+    void tellPortDevices(std::function<std::string(int)> deviceFor);
 
     std::string portText() const override;
     void showPort(int number) override;

@@ -28,7 +28,7 @@ class FakeViews : public PortSelection,
     // Status.
     int sizeHolds = 0;
     std::array<std::string, 3> statusBar;
-    std::string connection = "Text3";
+    std::string connection;
     std::string portName, portState, activity;
     bool recordCommandsEnabled = true;
     bool progressEnabled = true;

@@ -99,8 +99,7 @@ TEST_F(StatusRefreshTest, TheBarShowsTheConnectionOfTheTickBefore) {
     views.port = "7";
     status.refreshStatus();
     EXPECT_EQ(views.sizeHolds, 1);
-    EXPECT_EQ(views.statusBar,
-              (std::array<std::string, 3>{"Text3", StatusRefresh::MAKER, "12:34:56"}));
+    EXPECT_EQ(views.statusBar, (std::array<std::string, 3>{"", StatusRefresh::MAKER, "12:34:56"}));
     EXPECT_EQ(views.connection, "Unconnect");
     EXPECT_EQ(views.portName, "COM7");
     EXPECT_EQ(views.portState, "ComOpen");
