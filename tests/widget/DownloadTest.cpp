@@ -10,6 +10,9 @@ namespace {
 
 using test::AppFixture;
 
+// Read on the real window against the in-process instrument.
+struct DownloadWindow : AppFixture {};
+
 // Runs the download as the program would: replies as they come (a reply
 // that arrives after a time-out is still taken), a download tick whenever the
 // line is quiet while the download runs. Returns the ticks it took.
@@ -34,7 +37,7 @@ void expectStoredAsSent(AppFixture& f, int first, int last) {
     }
 }
 
-TEST_F(AppFixture, DownloadOfThreeRecords) {
+TEST_F(DownloadWindow, DownloadOfThreeRecords) {
     start(quietInstrument(3));
     connect();
     download().startDownload();
@@ -63,7 +66,7 @@ TEST_F(AppFixture, DownloadOfThreeRecords) {
     expectStoredAsSent(*this, 1, 3);
 }
 
-TEST_F(AppFixture, TableShownOnceAtRecord64) {
+TEST_F(DownloadWindow, TableShownOnceAtRecord64) {
     start(quietInstrument(70));
     connect();
     download().startDownload();
@@ -76,7 +79,7 @@ TEST_F(AppFixture, TableShownOnceAtRecord64) {
     EXPECT_NE(t("RichTextBox1").find("NO.0070"), std::string::npos);
 }
 
-TEST_F(AppFixture, RepeatedReplyStoresNothingAndAsksAgain) {
+TEST_F(DownloadWindow, RepeatedReplyStoresNothingAndAsksAgain) {
     start(quietInstrument(10));
     connect();
     download().startDownload();
@@ -89,7 +92,7 @@ TEST_F(AppFixture, RepeatedReplyStoresNothingAndAsksAgain) {
     expectStoredAsSent(*this, 1, 5);
 }
 
-TEST_F(AppFixture, CountOfZeroShowsTheErrorBoxAndTheTimerEndsTheDownload) {
+TEST_F(DownloadWindow, CountOfZeroShowsTheErrorBoxAndTheTimerEndsTheDownload) {
     sim::Config config = quietInstrument(5);
     config.faults.reportedCount = 0;
     start(config);
@@ -108,7 +111,7 @@ TEST_F(AppFixture, CountOfZeroShowsTheErrorBoxAndTheTimerEndsTheDownload) {
     EXPECT_TRUE(app->store().isEmpty(1));
 }
 
-TEST_F(AppFixture, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) {
+TEST_F(DownloadWindow, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) {
     sim::Config config = quietInstrument(5);
     config.faults.silentAfterRecord = 2;
     config.faults.silentForSeconds = 1e9;
@@ -144,7 +147,7 @@ TEST_F(AppFixture, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAgain) 
     EXPECT_EQ(requests(), std::vector<std::int32_t>{40000});
 }
 
-TEST_F(AppFixture, ReplyAfterTheTimeOutIsStillTaken) {
+TEST_F(DownloadWindow, ReplyAfterTheTimeOutIsStillTaken) {
     sim::Config config = quietInstrument(5);
     config.faults.silentAfterRecord = 2;
     start(config);
@@ -161,7 +164,7 @@ TEST_F(AppFixture, ReplyAfterTheTimeOutIsStillTaken) {
 
 // A link lost in the middle of a download ends it; what was read stays in the
 // store, is shown, and the user is told how far Read got.
-TEST_F(AppFixture, LinkLossDuringADownloadShowsWhatWasReadAndSaysSo) {
+TEST_F(DownloadWindow, LinkLossDuringADownloadShowsWhatWasReadAndSaysSo) {
     sim::Config config = quietInstrument(10);
     config.faults.silentAfterRecord = 4;
     start(config);
@@ -192,7 +195,7 @@ TEST_F(AppFixture, LinkLossDuringADownloadShowsWhatWasReadAndSaysSo) {
 
 // A count reply lost on the way: the re-send asks for the count again, and
 // the download then reads every record.
-TEST_F(AppFixture, ALostCountReplyIsAskedForAgain) {
+TEST_F(DownloadWindow, ALostCountReplyIsAskedForAgain) {
     for (int dropped : {1, 2}) {
         sim::Config config = quietInstrument(12);
         config.faults.dropCountReplies = dropped;
@@ -211,7 +214,7 @@ TEST_F(AppFixture, ALostCountReplyIsAskedForAgain) {
 }
 
 // How a download ends decides what the user is told.
-TEST_F(AppFixture, OnlyADownloadThatStopsShortSaysSo) {
+TEST_F(DownloadWindow, OnlyADownloadThatStopsShortSaysSo) {
     const struct {
         const char* what;
         int records;
@@ -247,7 +250,7 @@ TEST_F(AppFixture, OnlyADownloadThatStopsShortSaysSo) {
     }
 }
 
-TEST_F(AppFixture, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
+TEST_F(DownloadWindow, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
     for (long reported : {4001L, 40000L}) {
         sim::Config config = quietInstrument(4005);
         config.faults.reportedCount = reported;
@@ -266,7 +269,7 @@ TEST_F(AppFixture, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
     }
 }
 
-TEST_F(AppFixture, CorruptedAndStaleRepliesStillGiveEveryRecordRight) {
+TEST_F(DownloadWindow, CorruptedAndStaleRepliesStillGiveEveryRecordRight) {
     sim::Config config = quietInstrument(300);
     config.faults.corruptFraction = 0.1;
     config.faults.wrongRecordFraction = 0.05;
@@ -287,7 +290,7 @@ TEST_F(AppFixture, CorruptedAndStaleRepliesStillGiveEveryRecordRight) {
     std::printf("stored %d of 300 records through 10%% corrupted replies\n", stored);
 }
 
-TEST_F(AppFixture, ToolbarIsIgnoredWhileDownloading) {
+TEST_F(DownloadWindow, ToolbarIsIgnoredWhileDownloading) {
     connect();
     download().startDownload();
     requests();

@@ -17,9 +17,12 @@ namespace {
 
 using test::AppFixture;
 
+// The keyboard and the log on the real window.
+struct KeyboardAndLog : AppFixture {};
+
 // Every menu and item has its Alt letter, and reached by it runs the same
 // command as a click; the toolbar keeps its guard.
-TEST_F(AppFixture, MenusAreReachedByTheirAltLetters) {
+TEST_F(KeyboardAndLog, MenusAreReachedByTheirAltLetters) {
     const struct {
         const char* menu;
         char menuLetter;
@@ -131,7 +134,7 @@ struct LogCapture {
     QString all() const { return lines().join(QLatin1Char('\n')); }
 };
 
-TEST_F(AppFixture, TheLogTellsTheLinkTheDownloadAndTheFiles) {
+TEST_F(KeyboardAndLog, TheLogTellsTheLinkTheDownloadAndTheFiles) {
     sim::Config config = quietInstrument(10);
     config.faults.dropCountReplies = 1;
     config.faults.silentAfterRecord = 6;

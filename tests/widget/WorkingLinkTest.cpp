@@ -12,9 +12,12 @@ namespace {
 
 using test::AppFixture;
 
+// Finding the instrument, its live readings and the status on the real window.
+struct WorkingLink : AppFixture {};
+
 const char* READINGS[] = {"Label8", "Label9", "Label10", "Label2", "Label4", "Label5"};
 
-TEST_F(AppFixture, StartUpState) {
+TEST_F(WorkingLink, StartUpState) {
     const std::string emptyTable = std::string(44, ' ') + "Travenor\r\n" +
                                    "    NO.       Ih       Ir          Is         It      F.Er     "
                                    "Ratio      CH                \r\n";
@@ -46,7 +49,7 @@ TEST_F(AppFixture, StartUpState) {
     EXPECT_EQ(t("Panel1"), "Unconnect");
 }
 
-TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
+TEST_F(WorkingLink, ScanFindsTheInstrumentAndShowsItsReadings) {
     refresh();
     window().setText("Combo1", "16");
     discovery();
@@ -90,7 +93,7 @@ TEST_F(AppFixture, ScanFindsTheInstrumentAndShowsItsReadings) {
     EXPECT_TRUE(window().isVisible("Label16"));
 }
 
-TEST_F(AppFixture, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
+TEST_F(WorkingLink, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
     connect();
     ReplyFrame f = test::exampleLiveFrame();
     f.bytes[15] |= 0x80;
@@ -128,7 +131,7 @@ TEST_F(AppFixture, LinkLossBlanksReadingsAndTheScanFindsTheInstrumentAgain) {
 
 // The window through the states of the status: scanning, linked, reading,
 // linked again. (Every state and period of the policy is a unit test.)
-TEST_F(AppFixture, TheWindowShowsEachStateOfTheStatus) {
+TEST_F(WorkingLink, TheWindowShowsEachStateOfTheStatus) {
     const auto expectState = [this](const char* what, const char* connection, const char* activity,
                                     bool commands, bool bar, int discovery, int downloadPeriod) {
         refresh();
@@ -152,7 +155,7 @@ TEST_F(AppFixture, TheWindowShowsEachStateOfTheStatus) {
     expectState("read", "Connected", "", true, false, 70, 0);
 }
 
-TEST_F(AppFixture, ClearKeepsProgressAndStatus) {
+TEST_F(WorkingLink, ClearKeepsProgressAndStatus) {
     connect();
     window().setValue("ProgressBar1", 42);
     app->runCommand(Command::Clear);
@@ -160,7 +163,7 @@ TEST_F(AppFixture, ClearKeepsProgressAndStatus) {
     EXPECT_EQ(t("Text3"), "Connected");
 }
 
-TEST_F(AppFixture, PortBoxTooltipNamesTheDevice) {
+TEST_F(WorkingLink, PortBoxTooltipNamesTheDevice) {
     auto tipOf = [this](const char* name) {
         QWidget* widget = window().findChild<QWidget*>(name);
         QHelpEvent show(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));

@@ -188,7 +188,7 @@ TEST(RatioText, AgreesWithRationalComputation) {
 TEST(NumberText, TenthsAndEvenRounding) {
     const std::pair<unsigned, const char*> tenths[] = {
         {0, "0"}, {5, "0.5"}, {10, "1"}, {15, "1.5"}, {50, "5"}, {255, "25.5"}, {127, "12.7"}};
-    for (const auto& [n, text] : tenths) EXPECT_EQ(tenthsText(n), text);
+    for (const auto& [n, text] : tenths) EXPECT_EQ(tenthsText(n), text) << n;
     const std::pair<long long, long long> rounding[] = {
         {6005, 600}, {6015, 602}, {6004, 600}, {6006, 601}, {5, 0}, {15, 2}, {0, 0}};
     for (const auto& [q, n] : rounding) EXPECT_EQ(roundTenthsToEven(q), n) << q;
@@ -200,7 +200,8 @@ TEST(ScaledCount, FactorsOfTheRangeCodes) {
         {1000, 0x33, "100000"},    {500, 0x40, "50000"},     {7, 0x41, "70"},
         {42, 0x42, "42"},          {42, 0x00, "42"},
     };
-    for (const auto& [count, code, text] : cases) EXPECT_EQ(scaledCount(count, code), text);
+    for (const auto& [count, code, text] : cases)
+        EXPECT_EQ(scaledCount(count, code), text) << count << " at code " << std::hex << int(code);
 }
 
 TEST(FillText, ZerosBlanksAndLetters) {
@@ -214,7 +215,8 @@ TEST(FillText, ZerosBlanksAndLetters) {
     EXPECT_EQ(blankFill(255), std::string(255, ' '));
     const std::pair<std::int16_t, const char*> letters[] = {
         {0, "R"}, {1, "S"}, {2, "T"}, {3, "- -"}, {-1, "- -"}, {15, "- -"}, {32767, "- -"}};
-    for (const auto& [channel, letter] : letters) EXPECT_EQ(channelLetter(channel), letter);
+    for (const auto& [channel, letter] : letters)
+        EXPECT_EQ(channelLetter(channel), letter) << "channel " << channel;
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ TEST(CommandFrame, BytesOnTheWire) {
     for (const auto& [value, bytes] : cases) {
         const CommandFrame frame = CommandFrame::forValue(value);
         EXPECT_EQ(frame.bytes, bytes) << value;
-        EXPECT_EQ(frame.value(), value);
-        EXPECT_TRUE(frame.hasLead());
+        EXPECT_EQ(frame.value(), value) << value;
+        EXPECT_TRUE(frame.hasLead()) << value;
     }
 }
 

@@ -34,7 +34,7 @@ TEST_F(LinkSupervisorTest, ScanMovesToTheNextPortAndProbesIt) {
         views.port = before;
         supervisor.discoveryTick();
         EXPECT_EQ(views.port, after) << before;
-        EXPECT_EQ(port.openNumber, std::stoi(after));
+        EXPECT_EQ(port.openNumber, std::stoi(after)) << before;
         EXPECT_EQ(port.takeWritten(), test::command({0x64, 0x65, 0xEA, probe})) << before;
     }
 }
@@ -88,7 +88,8 @@ TEST_F(LinkSupervisorTest, PollOnlyWhileLinkedAndNotDownloading) {
         downloading = busy;
         supervisor.pollTick();
         EXPECT_EQ(port.takeWritten(),
-                  sends ? test::command({0x64, 0x65, 0x75, 0x30}) : std::vector<std::uint8_t>{});
+                  sends ? test::command({0x64, 0x65, 0x75, 0x30}) : std::vector<std::uint8_t>{})
+            << (linked ? "linked" : "unlinked") << (busy ? ", downloading" : "");
     }
 }
 

@@ -55,9 +55,9 @@ TEST(RecordLine, RulerLines) {
     int i = 0;
     for (const auto& [n, text] : cases) {
         const auto line = recordLine(store, n);
-        ASSERT_TRUE(line);
-        EXPECT_EQ(*line, text);
-        EXPECT_EQ(line->size(), lengths[i++]);
+        ASSERT_TRUE(line) << "record " << n;
+        EXPECT_EQ(*line, text) << "record " << n;
+        EXPECT_EQ(line->size(), lengths[i++]) << "record " << n;
     }
 }
 

@@ -104,7 +104,7 @@ TEST_F(LivePresenterTest, SetRatioTexts) {
         f.bytes[17] = b17;
         f.seal();
         present(f);
-        EXPECT_EQ(views.setRatio, text);
+        EXPECT_EQ(views.setRatio, text) << text;
     }
 }
 
