@@ -24,11 +24,15 @@ std::vector<FileFilter> filterEntries(std::string_view filter);
 // The modal open and save dialogs. Each starts with the given full path and
 // filter string and gives the full path the user chose, or nothing when the
 // user cancelled.
+// The Open and Save dialogs. Both start at fileName (a folder and a name)
+// with the filter's first entry chosen, are modal over the window, and return
+// the chosen path, or nothing when the user cancelled.
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
     virtual std::optional<std::string> showOpen(const std::string& fileName,
                                                 const std::string& filter) = 0;
+    // A bare name gets the extension of the chosen filter entry.
     virtual std::optional<std::string> showSave(const std::string& fileName,
                                                 const std::string& filter) = 0;
 };

@@ -4,7 +4,10 @@
 
 namespace travenor {
 
-// A modal message with a single OK button.
+// A message with a single OK button. The prompt's lines end with CR LF. The
+// call returns at once: the box is shown when the event loop next runs, and
+// the program goes on under it; a box that says what an open one says is not
+// shown twice.
 class MessageBox {
   public:
     virtual ~MessageBox() = default;
