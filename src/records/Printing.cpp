@@ -67,34 +67,34 @@ Printing::Printing(RecordTable& table, const TableView& view, Printer& printer,
 std::optional<std::string> Printing::acceptRange(bool printAll, const std::string& firstText,
                                                  const std::string& lastText) {
     if (printAll) {
-        form2kai = 0;
-        form2jie = 0;
+        rangeFirst = 0;
+        rangeLast = 0;
     } else {
         // Nothing is left pending on a bad entry, and no old range is used.
         const auto first = rangeNumber(firstText);
         const auto last = rangeNumber(lastText);
         if (!first || !last) {
-            form2dybiaozi = 0;
+            pending = false;
             return !first ? rangeMessage("first", firstText) : rangeMessage("last", lastText);
         }
-        form2kai = *first;
-        form2jie = *last;
+        rangeFirst = *first;
+        rangeLast = *last;
     }
-    form2dybiaozi = 1;
+    pending = true;
     return std::nullopt;
 }
 
 void Printing::cancelRange() {
-    form2dybiaozi = 0;
+    pending = false;
 }
 
 void Printing::printRequestCheck() {
-    if (form2dybiaozi == 0 || busy) return;
+    if (!pending || busy) return;
     busy = true;
-    table.printBuffer(form2kai, form2jie);
+    table.printBuffer(rangeFirst, rangeLast);
     printRecords();
     table.showTable();
-    form2dybiaozi = 0;
+    pending = false;
     busy = false;
 }
 

@@ -33,9 +33,10 @@ class Printing {
 
     bool isPrinting() const { return busy; }
 
-    std::int16_t form2jie = 0;
-    std::int16_t form2kai = 0;
-    std::int16_t form2dybiaozi = 0;
+    // The pending range (0 for a bound: its default) and whether a request waits.
+    std::int16_t form2kai() const { return rangeFirst; }
+    std::int16_t form2jie() const { return rangeLast; }
+    bool form2dybiaozi() const { return pending; }
 
   private:
     RecordTable& table;
@@ -43,6 +44,9 @@ class Printing {
     Printer& printer;
     MessageBox& messages;
     bool busy = false;
+    std::int16_t rangeFirst = 0;
+    std::int16_t rangeLast = 0;
+    bool pending = false;
 };
 
 // A range entry as a record number: a decimal number, blanks around it

@@ -127,7 +127,7 @@ TEST_F(PrintingTest, TheDialogComesFreshAndEveryWayOutEnablesTheWindow) {
         if (w == "escape") dialog->reject();
         EXPECT_EQ(app->printRangeDialog(), nullptr) << way;
         EXPECT_TRUE(window().isEnabled()) << way;
-        EXPECT_EQ(app->printing().form2dybiaozi, w == "ok" ? 1 : 0) << way;
+        EXPECT_EQ(app->printing().form2dybiaozi(), w == "ok") << way;
         app->printing().cancelRange();
     }
 }
@@ -136,9 +136,9 @@ TEST_F(PrintingTest, OkStoresTheRangeAndTheTimerPrintsIt) {
     fill(3600);
     enter(open(), " 1 ", "100");
     click(app->printRangeDialog(), "Command1");
-    EXPECT_EQ(app->printing().form2kai, 1);
-    EXPECT_EQ(app->printing().form2jie, 100);
-    EXPECT_EQ(app->printing().form2dybiaozi, 1);
+    EXPECT_EQ(app->printing().form2kai(), 1);
+    EXPECT_EQ(app->printing().form2jie(), 100);
+    EXPECT_TRUE(app->printing().form2dybiaozi());
     EXPECT_TRUE(printer->printed.empty());  // nothing until the timer's tick
 
     app->printing().printRequestCheck();
@@ -146,7 +146,7 @@ TEST_F(PrintingTest, OkStoresTheRangeAndTheTimerPrintsIt) {
     EXPECT_EQ(printer->printed[0], table(1, 100));
     EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
     EXPECT_EQ(t("RichTextBox2"), table(1, 3500));
-    EXPECT_EQ(app->printing().form2dybiaozi, 0);
+    EXPECT_FALSE(app->printing().form2dybiaozi());
     app->printing().printRequestCheck();  // the request is spent
     EXPECT_EQ(printer->printed.size(), 1u);
 }
@@ -198,7 +198,7 @@ TEST_F(PrintingTest, ACancelledPrinterDialogPrintsNothingAndStillRebuildsTheTabl
     EXPECT_TRUE(printer->printed.empty());
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
-    EXPECT_EQ(app->printing().form2dybiaozi, 0);
+    EXPECT_FALSE(app->printing().form2dybiaozi());
 }
 
 TEST_F(PrintingTest, ATickDuringARunningPrintDoesNothing) {
@@ -222,7 +222,7 @@ TEST_F(PrintingTest, AFailedPrintJobSaysTheTableWasNotPrinted) {
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].first, "The table was not printed:\r\nThe print job failed.");
     EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
-    EXPECT_EQ(app->printing().form2dybiaozi, 0);
+    EXPECT_FALSE(app->printing().form2dybiaozi());
 }
 
 // A bad entry is named, nothing is left pending, and the dialog stays open
@@ -244,7 +244,7 @@ TEST_F(PrintingTest, ABadRangeIsRejectedWithAMessageAndNoRequest) {
         EXPECT_NE(messages->shown[0].first.find(std::string("The ") + c.which), std::string::npos)
             << messages->shown[0].first;
         EXPECT_NE(messages->shown[0].first.find("-32768 to 32767"), std::string::npos);
-        EXPECT_EQ(app->printing().form2dybiaozi, 0);
+        EXPECT_FALSE(app->printing().form2dybiaozi());
         ASSERT_EQ(app->printRangeDialog(), dialog);
         EXPECT_EQ(dialog->firstText().toStdString(), c.first);
         EXPECT_FALSE(window().isEnabled());
