@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <functional>
 #include <map>
 #include <string>
 

@@ -1,6 +1,5 @@
 #include "shell/StatusRefresh.h"
 
-#include <cstring>
 #include <utility>
 
 #include "link/LinkSupervisor.h"
@@ -13,14 +12,6 @@
 #include "shell/Views.h"
 
 namespace travenor {
-
-bool StatusShown::operator==(const StatusShown& other) const {
-    return std::strcmp(connection, other.connection) == 0 &&
-           std::strcmp(activity, other.activity) == 0 &&
-           recordCommandsEnabled == other.recordCommandsEnabled &&
-           progressEnabled == other.progressEnabled && blankReadings == other.blankReadings &&
-           discoveryPeriod == other.discoveryPeriod && downloadPeriod == other.downloadPeriod;
-}
 
 StatusShown statusFor(const StatusState& state) {
     StatusShown shown{};

@@ -32,8 +32,6 @@ struct StatusShown {
     bool blankReadings;
     int discoveryPeriod;
     int downloadPeriod;
-
-    bool operator==(const StatusShown& other) const;
 };
 
 // The status policy: scanning fast while unlinked and slower once linked,
