@@ -1,34 +1,22 @@
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "link/PortSelection.h"
 #include "records/RecordViews.h"
-#include "shell/Views.h"
+#include "shell/ShownReadings.h"
 
 namespace travenor {
 
 // The views the core and the live presenter write, kept in memory where no
 // window shows them.
-class HeadlessViews : public PortSelection, public LiveView, public ProgressView, public TableView {
+class HeadlessViews : public PortSelection,
+                      public ShownReadings,
+                      public ProgressView,
+                      public TableView {
   public:
     std::string portText() const override { return port; }
     void showPort(int number) override { port = std::to_string(number); }
-
-    void showPrimary(Phase phase, const std::string& text) override { primary[at(phase)] = text; }
-    void showSecondary(Phase phase, const std::string& text) override {
-        secondary[at(phase)] = text;
-    }
-    void showRatioError(Phase phase, const std::string& text) override {
-        ratioError[at(phase)] = text;
-    }
-    void showSetRatio(const std::string& text) override { setRatio = text; }
-    void showMeasuredRatio(const std::string& text) override { measuredRatio = text; }
-    void showLowBattery(bool highVoltageUnit, bool lowVoltageUnit) override {
-        highVoltageBatteryLow = highVoltageUnit;
-        lowVoltageBatteryLow = lowVoltageUnit;
-    }
 
     void showProgress(int) override {}
     void setProgressShown(bool) override {}
@@ -39,13 +27,8 @@ class HeadlessViews : public PortSelection, public LiveView, public ProgressView
     void setPrintText(const std::string& text) override { print = text; }
 
     std::string port = "1";
-    std::array<std::string, 3> primary, secondary, ratioError;
-    std::string setRatio, measuredRatio;
-    bool highVoltageBatteryLow = false;
-    bool lowVoltageBatteryLow = false;
 
   private:
-    static std::size_t at(Phase phase) { return static_cast<std::size_t>(phase); }
     std::string table, print;
 };
 

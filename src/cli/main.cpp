@@ -203,7 +203,7 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
     return OK;
 }
 
-std::string liveLine(const HeadlessViews& v, bool json) {
+std::string liveLine(const ShownReadings& v, bool json) {
     const auto& p = v.primary;
     const auto& s = v.secondary;
     const auto& e = v.ratioError;

@@ -6,13 +6,15 @@
 
 #include "link/PortSelection.h"
 #include "records/RecordViews.h"
+#include "shell/ShownReadings.h"
 #include "shell/Views.h"
 
 namespace travenor::test {
 
-// Every view of the window as plain fields: remembers what was shown.
+// Every view of the window as plain fields: remembers what was shown. The
+// live readings are ShownReadings' fields.
 class FakeViews : public PortSelection,
-                  public LiveView,
+                  public ShownReadings,
                   public StatusView,
                   public ProgressView,
                   public TableView,
@@ -20,11 +22,6 @@ class FakeViews : public PortSelection,
   public:
     // Port box.
     std::string port = "1";
-    // Live readings, per phase R, S, T.
-    std::array<std::string, 3> primary, secondary, ratioError;
-    std::string setRatio, measuredRatio;
-    bool highVoltageBatteryLow = false;
-    bool lowVoltageBatteryLow = false;
     // Status.
     int sizeHolds = 0;
     std::array<std::string, 3> statusBar;
@@ -40,20 +37,6 @@ class FakeViews : public PortSelection,
 
     std::string portText() const override { return port; }
     void showPort(int number) override { port = std::to_string(number); }
-
-    void showPrimary(Phase phase, const std::string& text) override { primary[at(phase)] = text; }
-    void showSecondary(Phase phase, const std::string& text) override {
-        secondary[at(phase)] = text;
-    }
-    void showRatioError(Phase phase, const std::string& text) override {
-        ratioError[at(phase)] = text;
-    }
-    void showSetRatio(const std::string& text) override { setRatio = text; }
-    void showMeasuredRatio(const std::string& text) override { measuredRatio = text; }
-    void showLowBattery(bool highVoltageUnit, bool lowVoltageUnit) override {
-        highVoltageBatteryLow = highVoltageUnit;
-        lowVoltageBatteryLow = lowVoltageUnit;
-    }
 
     void holdWindowSize() override { ++sizeHolds; }
     void showStatusBar(const std::string& first, const std::string& second,
@@ -81,9 +64,6 @@ class FakeViews : public PortSelection,
         return it == periods.end() ? 0 : it->second;
     }
     void setPeriod(Tick tick, int milliseconds) override { periods[tick] = milliseconds; }
-
-  private:
-    static std::size_t at(Phase phase) { return static_cast<std::size_t>(phase); }
 };
 
 }  // namespace travenor::test

@@ -3,14 +3,7 @@
 #include <algorithm>
 
 #include "link/CommandFrame.h"
-#include "link/SerialLink.h"
-#include "records/Download.h"
-#include "records/RecordStore.h"
-#include "records/RecordTable.h"
-#include "support/FakeFileSystem.h"
-#include "support/FakePort.h"
-#include "support/FakeViews.h"
-#include "support/ScriptedDialogs.h"
+#include "support/CoreOnFakes.h"
 
 namespace travenor {
 namespace {
@@ -21,17 +14,7 @@ Record sample(int n) {
 
 // The download on fakes: every request it writes, every message it shows,
 // every progress value.
-struct DownloadTest : ::testing::Test {
-    test::FakePort port;
-    test::FakeViews views;
-    test::FakeFileSystem files;
-    test::RecordedMessages messages;
-    RecordStore store;
-    SerialLink link{port, views};
-    RecordTable table{store, views, files, ""};
-    int pendingEventRuns = 0;
-    Download download{link, store, table, views, messages, [this] { ++pendingEventRuns; }};
-
+struct DownloadTest : ::testing::Test, test::CoreOnFakes {
     void SetUp() override { link.openPort(); }
 
     // The request values written since the last look.

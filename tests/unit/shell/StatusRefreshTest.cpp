@@ -1,17 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "link/LinkSupervisor.h"
-#include "link/SerialLink.h"
-#include "records/Download.h"
-#include "records/RecordStore.h"
-#include "records/RecordTable.h"
 #include "shell/LivePresenter.h"
 #include "shell/StatusRefresh.h"
-#include "support/FakeFileSystem.h"
-#include "support/FakePort.h"
-#include "support/FakeViews.h"
+#include "support/CoreOnFakes.h"
 #include "support/Frames.h"
-#include "support/ScriptedDialogs.h"
 
 namespace travenor {
 namespace {
@@ -67,15 +60,7 @@ TEST(StatusPolicy, EveryStateAndPeriod) {
 }
 
 // The refresh on fakes: what it reads, what it writes, what it ends.
-struct StatusRefreshTest : ::testing::Test {
-    test::FakePort port;
-    test::FakeViews views;
-    test::FakeFileSystem files;
-    test::RecordedMessages messages;
-    RecordStore store;
-    SerialLink link{port, views};
-    RecordTable table{store, views, files, ""};
-    Download download{link, store, table, views, messages, nullptr};
+struct StatusRefreshTest : ::testing::Test, test::CoreOnFakes {
     LinkSupervisor supervisor{link, views, [this] { return download.isDownloading(); }};
     LivePresenter live{views};
     StatusRefresh status{{views, views, views, live, views, link, supervisor, download, table},
