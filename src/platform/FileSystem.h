@@ -12,6 +12,12 @@ struct FileOutcome {
     std::string reason;
 };
 
+// A file as Open read it: its bytes, and its text as the box shows it.
+struct LoadedText {
+    std::string bytes;
+    std::string text;  // UTF-8
+};
+
 // File operations; every failure is reported, never thrown.
 class FileSystem {
   public:
@@ -26,10 +32,14 @@ class FileSystem {
                                                           const std::string& bytes) = 0;
 
     // Record files. Text in and out is UTF-8; on disk it is the system's 8-bit
-    // text. saveText replaces an existing file only once the new one has been
-    // written whole: a failure leaves the old file as it was.
+    // text. The saves replace an existing file only once the new one has been
+    // written whole: a failure leaves the old file as it was. Only regular
+    // files are read or replaced, and none larger than a record table could
+    // be is read.
     virtual FileOutcome saveText(const std::string& path, const std::string& text) = 0;
-    virtual FileOutcome loadText(const std::string& path, std::string& text) = 0;
+    // Writes the bytes as they are.
+    virtual FileOutcome saveBytes(const std::string& path, const std::string& bytes) = 0;
+    virtual FileOutcome loadText(const std::string& path, LoadedText& file) = 0;
 };
 
 }  // namespace travenor

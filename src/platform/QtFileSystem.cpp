@@ -8,9 +8,10 @@
 
 #include <cerrno>
 #endif
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include "platform/SafeFile.h"
 
 namespace travenor {
 
@@ -122,32 +123,19 @@ std::string fromSystemBytes(const std::string& bytes) {
 }
 
 FileOutcome QtFileSystem::saveText(const std::string& path, const std::string& text) {
-    // The new text goes to a temporary file beside the old one, which it
-    // replaces only when written whole; the direct-write fallback stays off so
-    // a failure never truncates the old file in place.
-    QSaveFile file(QString::fromStdString(path));
-    file.setDirectWriteFallback(false);
-    // Unbuffered: a buffered write that the disk refuses at commit time is
-    // not reported by Qt 6.4, and the short file would replace the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString().toStdString()};
-    const std::string bytes = toSystemBytes(text);
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit()) return {false, file.errorString().toStdString()};
-    return {};
+    return replaceFile(path, toSystemBytes(text));
 }
 
-FileOutcome QtFileSystem::loadText(const std::string& path, std::string& text) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {false, file.errorString().toStdString()};
-    const QByteArray data = file.readAll();
-    if (file.error() != QFile::NoError) return {false, file.errorString().toStdString()};
-    text = fromSystemBytes(data.toStdString());
+FileOutcome QtFileSystem::saveBytes(const std::string& path, const std::string& bytes) {
+    return replaceFile(path, bytes);
+}
+
+FileOutcome QtFileSystem::loadText(const std::string& path, LoadedText& file) {
+    std::string bytes;
+    const FileOutcome read = readRegularFile(path, bytes);
+    if (!read.ok) return read;
+    file.text = fromSystemBytes(bytes);
+    file.bytes = std::move(bytes);
     return {};
 }
 

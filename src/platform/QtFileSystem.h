@@ -9,7 +9,8 @@ class QtFileSystem : public FileSystem {
     std::optional<std::string> passThroughScratch(const std::string& path,
                                                   const std::string& bytes) override;
     FileOutcome saveText(const std::string& path, const std::string& text) override;
-    FileOutcome loadText(const std::string& path, std::string& text) override;
+    FileOutcome saveBytes(const std::string& path, const std::string& bytes) override;
+    FileOutcome loadText(const std::string& path, LoadedText& file) override;
 };
 
 // Text as the system's 8-bit encoding writes it, and back. Bytes that are not

@@ -1,9 +1,13 @@
 #include "platform/QtPrinter.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include "platform/SafeFile.h"
 
 namespace travenor {
 
@@ -26,6 +30,31 @@ std::string QtPrinter::printText(const std::string& text) {
 }
 
 QString printLines(QPrinter& printer, const QString& text, const QFont& font) {
+    const QString pdfPath = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || pdfPath.isEmpty())
+        return paintLines(printer, text, font);
+
+    // Qt writes a PDF file piece by piece as it goes and leaves a cut-off
+    // file behind on a full disk; the pages are made in memory instead.
+    QBuffer pages;
+    pages.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&pages);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(printer.creator());
+        const QString failed = paintLines(pdf, text, font);
+        if (!failed.isEmpty()) return failed;
+    }
+    const FileOutcome written = replaceFile(pdfPath.toStdString(), pages.data().toStdString());
+    if (!written.ok)
+        return QStringLiteral("The PDF file could not be written:\r\n%1\r\n%2")
+            .arg(pdfPath, QString::fromStdString(written.reason));
+    return {};
+}
+
+QString paintLines(QPagedPaintDevice& printer, const QString& text, const QFont& font) {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines)
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -36,7 +65,7 @@ QString printLines(QPrinter& printer, const QString& text, const QFont& font) {
     if (!painter.begin(&printer)) return QStringLiteral("The printer could not be started.");
     painter.setFont(QFont(font, &printer));
     const QFontMetrics metrics = painter.fontMetrics();
-    const int pageHeight = printer.height();
+    const int pageHeight = painter.device()->height();
     int baseline = metrics.ascent();
     bool pageEmpty = true;
     for (const QString& line : lines) {
@@ -51,7 +80,8 @@ QString printLines(QPrinter& printer, const QString& text, const QFont& font) {
         baseline += metrics.lineSpacing();
         pageEmpty = false;
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    const auto* real = dynamic_cast<QPrinter*>(&printer);
+    if (!painter.end() || (real != nullptr && real->printerState() == QPrinter::Error))
         return QStringLiteral("The print job failed.");
     return {};
 }

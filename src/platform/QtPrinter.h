@@ -6,6 +6,7 @@
 
 #include "platform/Printer.h"
 
+class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
@@ -28,7 +29,11 @@ class QtPrinter : public Printer {
 
 // Puts the lines of text on the printer's pages, top to bottom, one line of
 // the text to one printed line, a new page when one is full. Empty when
-// printed, else why not.
+// printed, else why not. A PDF file is made whole in memory first and then
+// put in place as Save puts a record file: it is written whole or not at all.
 QString printLines(QPrinter& printer, const QString& text, const QFont& font);
+
+// The same lines on any paged device.
+QString paintLines(QPagedPaintDevice& device, const QString& text, const QFont& font);
 
 }  // namespace travenor

@@ -29,8 +29,8 @@ RecordFiles::RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& file
 void RecordFiles::openTable() {
     const auto path = dialogs.showOpen(presetFileName(), OPEN_FILTER);
     if (!path) return;
-    std::string text;
-    const FileOutcome read = files.loadText(*path, text);
+    LoadedText file;
+    const FileOutcome read = files.loadText(*path, file);
     if (!read.ok) {
         qCInfo(logFiles).noquote() << "open of" << QString::fromStdString(*path)
                                    << "refused:" << QString::fromStdString(read.reason);
@@ -38,7 +38,8 @@ void RecordFiles::openTable() {
         return;
     }
     qCInfo(logFiles).noquote() << "opened" << QString::fromStdString(*path);
-    view.showTableText(text);
+    view.showTableText(file.text);
+    opened = Opened{std::move(file.bytes), view.tableText()};
 }
 
 void RecordFiles::saveTable() {
@@ -46,7 +47,10 @@ void RecordFiles::saveTable() {
     if (!path) return;
     // The old file is replaced only by a whole new one; when that cannot be
     // done the user must know the records were not kept.
-    const FileOutcome saved = files.saveText(*path, view.tableText() + "\r\n");
+    const std::string shown = view.tableText();
+    const FileOutcome saved = opened && opened->shown == shown
+                                  ? files.saveBytes(*path, opened->bytes + "\r\n")
+                                  : files.saveText(*path, shown + "\r\n");
     if (saved.ok) {
         qCInfo(logFiles).noquote() << "records saved to" << QString::fromStdString(*path);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace travenor {
@@ -12,6 +13,8 @@ class TableView;
 
 // Open and Save of record files: the table box's text to a plain text file
 // and back. Open shows a file's text; it never turns it back into records.
+// A file Open showed and Save writes back unchanged keeps its bytes, those
+// the box cannot show included.
 class RecordFiles {
   public:
     static constexpr const char* OPEN_FILTER =
@@ -32,6 +35,13 @@ class RecordFiles {
     FileSystem& files;
     MessageBox& messages;
     std::function<std::string()> presetFileName;
+
+    // The file last opened, and the box's text right after it was shown.
+    struct Opened {
+        std::string bytes;
+        std::string shown;
+    };
+    std::optional<Opened> opened;
 };
 
 // The path the dialogs propose: the folder, "/", "TALVIKS" and the short date,

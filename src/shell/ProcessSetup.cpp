@@ -18,6 +18,9 @@ namespace travenor {
 void prepareProcess() {
 #ifndef _WIN32
     std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit makes a Save fail with a reason instead of ending the
+    // program with the records unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

@@ -26,11 +26,14 @@ class FakeFileSystem : public FileSystem {
         files[path] = text;
         return {};
     }
-    FileOutcome loadText(const std::string& path, std::string& text) override {
+    FileOutcome saveBytes(const std::string& path, const std::string& bytes) override {
+        return saveText(path, bytes);
+    }
+    FileOutcome loadText(const std::string& path, LoadedText& file) override {
         log.push_back("load " + path);
         const auto it = files.find(path);
         if (it == files.end()) return {false, "No such file or directory"};
-        text = it->second;
+        file = {it->second, it->second};
         return {};
     }
 };

@@ -15,6 +15,7 @@
 #include "records/RecordFiles.h"
 #include "support/AppFixture.h"
 #include "support/OtherUser.h"
+#include "support/TargetKinds.h"
 
 namespace travenor {
 namespace {
@@ -116,6 +117,72 @@ TEST_F(RecordFilesTest, EightBitTextIsShownWithoutLoss) {
     }
 }
 
+// Open then Save writes back the very bytes read, and the one CR LF Save
+// adds, even those the box shows otherwise; a text changed since is saved as
+// the box holds it.
+TEST_F(RecordFilesTest, OpenThenSaveKeepsEveryByte) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"8-bit text", "NO.0001 caf\xE9 \xB0\xB5\r\n"},
+        {"bytes valid nowhere", std::string("\x80\xFF\x00z\r\n", 6)},
+        {"a no-break space",
+         "a\xC2\xA0"
+         "b\r\n"},
+        {"LF line ends", "one\ntwo\n"},
+        {"a table saved twice", emptyTable() + "\r\n\r\n"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        writeBytes(pathOf("in.txt"), bytes);
+        open(pathOf("in.txt"));
+        save(pathOf("out.txt"));
+        EXPECT_EQ(bytesOf(pathOf("out.txt")), bytes + "\r\n") << what;
+    }
+    window().setText("RichTextBox1", "typed\r\n");
+    save(pathOf("out.txt"));
+    EXPECT_EQ(bytesOf(pathOf("out.txt")), "typed\r\n\r\n");
+    EXPECT_TRUE(messages->shown.empty());
+}
+
+// Open reads a regular file of a table's size and nothing else, without
+// blocking; Save writes a regular file or a new one and nothing else. A
+// refusal says why, and nothing anywhere changes.
+TEST_F(RecordFilesTest, OpenAndSaveTouchOnlyRegularFiles) {
+    test::TargetFolder place;
+    for (const test::Target& target : place.targets) {
+        const std::string before = place.snapshot();
+        window().setText("RichTextBox1", "shown before\r\n");
+        messages->shown.clear();
+        open(QString::fromStdString(target.path));
+        if (target.readRefusal == nullptr) {
+            EXPECT_EQ(t("RichTextBox1"), test::OLD_BYTES) << target.kind;
+            EXPECT_TRUE(messages->shown.empty()) << target.kind;
+        } else {
+            EXPECT_EQ(t("RichTextBox1"), "shown before\r\n") << target.kind;
+            ASSERT_EQ(messages->shown.size(), 1u) << target.kind;
+            const std::string& said = messages->shown[0].first;
+            EXPECT_EQ(said.rfind("The file could not be opened:\r\n" + target.path + "\r\n", 0), 0u)
+                << said;
+            EXPECT_NE(said.find(target.readRefusal), std::string::npos) << said;
+        }
+        EXPECT_EQ(place.snapshot(), before) << target.kind;
+
+        window().setText("RichTextBox1", "saved\r\n");
+        messages->shown.clear();
+        save(QString::fromStdString(target.path));
+        if (target.writeRefusal == nullptr) {
+            EXPECT_EQ(bytesOf(QString::fromStdString(target.writtenAt)), "saved\r\n\r\n")
+                << target.kind;
+            EXPECT_TRUE(messages->shown.empty()) << target.kind;
+            continue;
+        }
+        ASSERT_EQ(messages->shown.size(), 1u) << target.kind;
+        const std::string& said = messages->shown[0].first;
+        EXPECT_EQ(said.rfind("The file could not be saved:\r\n" + target.path + "\r\n", 0), 0u)
+            << said;
+        EXPECT_NE(said.find(target.writeRefusal), std::string::npos) << said;
+        EXPECT_EQ(place.snapshot(), before) << target.kind;
+    }
+}
+
 TEST_F(RecordFilesTest, AnOpenedTableIsNeverInTheStoreAndClearShowsTheEmptyTable) {
     writeBytes(pathOf("old.txt"), emptyTable() + "   NO.0007   1.000A\r\n\r\n");
     open(pathOf("old.txt"));
@@ -144,15 +211,8 @@ TEST_F(RecordFilesTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
 
     // A full disk: the file system takes no more than a few bytes.
     {
-        rlimit before{};
-        ::getrlimit(RLIMIT_FSIZE, &before);
-        rlimit tiny = before;
-        tiny.rlim_cur = 16;
-        auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        const test::FileSizeLimit full(16);
         save(pathOf("kept.txt"));
-        ::setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, previous);
     }
     EXPECT_EQ(bytesOf(pathOf("kept.txt")), old);
     ASSERT_EQ(messages->shown.size(), 1u);
@@ -162,7 +222,9 @@ TEST_F(RecordFilesTest, ASaveThatFailsKeepsTheOldFileAndSaysSo) {
             "The file could not be saved:\r\n" + pathOf("kept.txt").toStdString() + "\r\n", 0),
         0u)
         << messages->shown[0].first;
-    EXPECT_NE(messages->shown[0].first.find("The records are not saved."), std::string::npos);
+    EXPECT_NE(messages->shown[0].first.find("\r\nFile too large\r\nThe records are not saved."),
+              std::string::npos)
+        << messages->shown[0].first;
 
     // A folder that does not exist.
     save(pathOf("no-such-folder/x.txt"));
@@ -198,7 +260,7 @@ TEST_F(RecordFilesTest, AFileThatCannotBeReadSaysSoAndChangesNothing) {
     writeBytes(pathOf("private.txt"), "secret\r\n");
     QFile::setPermissions(pathOf("private.txt"), QFileDevice::Permissions());
     QtFileSystem files;
-    std::string text;
+    LoadedText text;
     const FileOutcome refused = test::withoutPrivileges(
         [&] { return files.loadText(pathOf("private.txt").toStdString(), text); });
     EXPECT_FALSE(refused.ok);
