@@ -28,6 +28,7 @@ void Download::startDownload() {
     qCInfo(logDownload) << "download started";
     downloading = true;
     countAccepted = false;
+    ended = {};
     table.clearRecords();
     if (processPendingEvents) processPendingEvents();
     link.sendCommand(RECORD_COUNT_COMMAND);
@@ -40,6 +41,7 @@ void Download::reset() {
     countAccepted = false;
     reported = 0;
     resends = 0;
+    ended = {};
 }
 
 void Download::acceptRecordCount(std::int32_t count) {
@@ -52,6 +54,7 @@ void Download::acceptRecordCount(std::int32_t count) {
         progress.showProgress(0);
         progress.setProgressShown(true);
     } else {
+        ended = {DownloadOutcome::End::NoRecords, 0, 0, {}};
         messages.show("Error\r\n", "  Error!");
     }
 }
@@ -78,12 +81,20 @@ void Download::acceptRecord(std::int32_t number, const Record& record) {
 }
 
 void Download::endOfRecords() {
-    if (downloading)
+    const bool wasRunning = downloading;
+    if (wasRunning)
         qCInfo(logDownload) << "download ended by the instrument:" << recordsRead() << "of"
                             << reported << "records read";
     downloading = false;
     progress.setProgressShown(false);
     table.showTable();
+    if (!wasRunning || (countAccepted && reported == 0)) return;
+    if (next > RecordStore::LAST_SLOT && reported > RecordStore::LAST_SLOT) {
+        reportShortEnd("the program holds " + std::to_string(RecordStore::LAST_SLOT) +
+                       " records at most");
+    } else {
+        reportShortEnd("the instrument sent no more records");
+    }
 }
 
 void Download::downloadTick() {
@@ -124,18 +135,32 @@ std::int32_t Download::recordsRead() const {
     return std::clamp<std::int32_t>(next - 1, 0, reported);
 }
 
-void Download::reportShortEnd(const char* reason) {
+void Download::reportShortEnd(const std::string& reason) {
     if (!countAccepted) {
-        messages.show(std::string("Read stopped before the instrument reported its records: ") +
-                          reason + ".\r\nRead fetches them again.",
+        ended = {DownloadOutcome::End::StoppedShort, 0, 0, reason};
+        messages.show("Read stopped before the instrument reported its records: " + reason +
+                          ".\r\nRead fetches them again.",
                       "Read");
         return;
     }
+    // A count of 0 has had its own message.
+    if (ended.end == DownloadOutcome::End::NoRecords) return;
     const std::int32_t read = recordsRead();
-    if (read >= reported) return;
-    messages.show("Read stopped after record " + std::to_string(read) + " of " +
-                      std::to_string(reported) + ": " + reason + ".\r\nRead fetches them again.",
-                  "Read");
+    if (read >= reported) {
+        ended = {DownloadOutcome::End::Complete, read, reported, {}};
+        return;
+    }
+    ended = {DownloadOutcome::End::StoppedShort, read, reported, reason};
+    const std::string stopped = "Read stopped after record " + std::to_string(read) + " of " +
+                                std::to_string(reported) + ": " + reason + ".\r\n";
+    if (reported > RecordStore::LAST_SLOT && read == RecordStore::LAST_SLOT) {
+        const std::int32_t left = reported - read;
+        messages.show(stopped + std::to_string(left) +
+                          (left == 1 ? " record was not read." : " records were not read."),
+                      "Read");
+        return;
+    }
+    messages.show(stopped + "Read fetches them again.", "Read");
 }
 
 }  // namespace travenor

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "link/RecordSink.h"
 
@@ -12,6 +13,20 @@ class ProgressView;
 class RecordStore;
 class RecordTable;
 class SerialLink;
+
+// How the last download ended, for whoever must act on it.
+struct DownloadOutcome {
+    enum class End {
+        None,          // no download has ended yet (or one runs)
+        Complete,      // every record the instrument reported was read
+        StoppedShort,  // fewer records than reported, or none reported
+        NoRecords,     // the instrument reported a count of 0
+    };
+    End end = End::None;
+    std::int32_t read = 0;
+    std::int32_t reported = 0;  // 0 when the count never came
+    std::string reason;         // why it stopped short, as the message says it
+};
 
 // Reads the instrument's records one request at a time into the store.
 class Download : public RecordSink {
@@ -47,10 +62,12 @@ class Download : public RecordSink {
     std::int32_t recordsRead() const;
     // Whether the instrument has told this download how many records it holds.
     bool countKnown() const { return countAccepted; }
+    const DownloadOutcome& outcome() const { return ended; }
 
   private:
-    // Tells the user when a download ended with fewer records than reported.
-    void reportShortEnd(const char* reason);
+    // Tells the user when a download ended with fewer records than reported,
+    // and keeps how it ended.
+    void reportShortEnd(const std::string& reason);
 
     SerialLink& link;
     RecordStore& store;
@@ -64,6 +81,7 @@ class Download : public RecordSink {
     std::int16_t next = 0;
     std::int16_t waitTicks = 0;
     std::int16_t resends = 0;
+    DownloadOutcome ended;
 };
 
 }  // namespace travenor

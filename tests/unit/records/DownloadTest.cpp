@@ -102,17 +102,24 @@ TEST_F(DownloadTest, ResendsTheMissingRequestAndGivesUpAfterTheThirdResend) {
 }
 
 TEST_F(DownloadTest, AnEndSaysSoOnlyWhenItCameShort) {
+    using End = DownloadOutcome::End;
     const struct {
         const char* what;
         int read;  // records accepted of 3
         bool linkLost;
         const char* message;
+        End end;
     } cases[] = {
-        {"all read, link lost after", 3, true, nullptr},
+        {"all read, link lost after", 3, true, nullptr, End::Complete},
+        {"all read, the instrument ends", 3, false, nullptr, End::Complete},
         {"link lost on the way", 1, true,
          "Read stopped after record 1 of 3: the link to the instrument was lost.\r\nRead "
-         "fetches them again."},
-        {"instrument ends early", 1, false, nullptr},
+         "fetches them again.",
+         End::StoppedShort},
+        {"instrument ends early", 1, false,
+         "Read stopped after record 1 of 3: the instrument sent no more records.\r\nRead "
+         "fetches them again.",
+         End::StoppedShort},
     };
     for (const auto& c : cases) {
         messages.shown.clear();
@@ -125,6 +132,9 @@ TEST_F(DownloadTest, AnEndSaysSoOnlyWhenItCameShort) {
             download.endOfRecords();
         }
         EXPECT_FALSE(download.isDownloading()) << c.what;
+        EXPECT_EQ(download.outcome().end, c.end) << c.what;
+        EXPECT_EQ(download.outcome().read, c.read) << c.what;
+        EXPECT_EQ(download.outcome().reported, 3) << c.what;
         if (c.message) {
             ASSERT_EQ(messages.shown.size(), 1u) << c.what;
             EXPECT_EQ(messages.shown[0].first, c.message);
@@ -148,6 +158,11 @@ TEST_F(DownloadTest, ACountOfZeroShowsTheErrorBoxAndAsksNothing) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], (std::pair<std::string, std::string>{"Error\r\n", "  Error!"}));
     EXPECT_FALSE(views.progressShown);
+    // The download then ends through its ticks, and stays a download of no records.
+    ticks(10);
+    EXPECT_FALSE(download.isDownloading());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(download.outcome().end, DownloadOutcome::End::NoRecords);
 }
 
 TEST_F(DownloadTest, TheStoreEndsTheDownloadAtItsLastSlot) {
@@ -161,6 +176,13 @@ TEST_F(DownloadTest, TheStoreEndsTheDownloadAtItsLastSlot) {
     EXPECT_EQ(asked.back(), RecordStore::LAST_SLOT);
     EXPECT_EQ(std::count(asked.begin(), asked.end(), RecordStore::LAST_SLOT + 1), 0);
     EXPECT_EQ(*store.read(RecordStore::LAST_SLOT), sample(RecordStore::LAST_SLOT));
+    // What could not be read is said, and the download did not end complete.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first,
+              "Read stopped after record 4000 of 9000: the program holds 4000 records at "
+              "most.\r\n5000 records were not read.");
+    EXPECT_EQ(download.outcome().end, DownloadOutcome::End::StoppedShort);
+    EXPECT_EQ(download.outcome().read, RecordStore::LAST_SLOT);
 }
 
 TEST_F(DownloadTest, ResetForgetsTheDownloadAndItsCount) {
