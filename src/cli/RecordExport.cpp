@@ -38,8 +38,7 @@ std::string jsonString(const std::string& text) {
 
 std::string exportRecords(const RecordStore& store, ExportFormat format) {
     if (format == ExportFormat::Table)
-        return RecordTable::tableText(store, RecordTable::DEFAULT_FIRST,
-                                      RecordTable::DEFAULT_LAST) +
+        return RecordTable::tableText(store, RecordTable::DEFAULT_FIRST, RecordStore::LAST_SLOT) +
                "\r\n";
     std::string out = format == ExportFormat::Csv ? "NO,Ih,Ir,Is,It,F.Er,Ratio,CH\r\n" : "[";
     bool first = true;

@@ -6,9 +6,9 @@ namespace travenor {
 
 class RecordStore;
 
-// The downloaded records as a script takes them. `table` is what Save writes
-// after a Read; csv and json list every stored record (1 to 4000) with the
-// table's columns as the table shows them.
+// The downloaded records as a script takes them. `table` is the table Save
+// writes, with every stored record (1 to 4000); csv and json list the same
+// records with the table's columns as the table shows them.
 enum class ExportFormat { Table, Csv, Json };
 
 std::string exportRecords(const RecordStore& store, ExportFormat format);

@@ -10,8 +10,10 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -24,6 +26,7 @@
 #include "platform/MessageBox.h"
 #include "platform/QtFileSystem.h"
 #include "platform/QtSerialPort.h"
+#include "platform/SafeFile.h"
 #include "platform/SystemPortDirectory.h"
 #include "records/Download.h"
 #include "records/RecordStore.h"
@@ -33,7 +36,7 @@
 namespace travenor {
 namespace {
 
-enum Exit { OK = 0, FAILED = 1, USAGE = 2, STOPPED_SHORT = 3, NOT_FOUND = 4 };
+enum Exit { OK = 0, FAILED = 1, USAGE = 2, STOPPED_SHORT = 3, NOT_FOUND = 4, INTERRUPTED = 130 };
 
 constexpr const char* DESCRIPTION =
     R"(The ratio test set's records and live readings from the command line.
@@ -51,12 +54,26 @@ Exit codes:
   1  any other failure, said in one line
   2  usage
   3  the download stopped short (k of n records; the k records are written)
-  4  no instrument found)";
+  4  no instrument found
+  130  interrupted (a download writes the records read so far))";
 
 std::atomic<bool> interrupted{false};
 
 void say(const std::string& line) {
     std::fprintf(stderr, "travenor-cli: %s\n", line.c_str());
+}
+
+// Writes bytes to standard output; the reason when they did not all get there
+// (a full disk, a closed pipe).
+std::string writeStandardOutput(const std::string& bytes) {
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (written && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return {};
+    return std::string("cannot write standard output: ") + std::strerror(errno != 0 ? errno : EIO);
+}
+
+bool toStandardOutput(const QString& output) {
+    return output.isEmpty() || output == QLatin1String("-");
 }
 
 // The messages the window would show in a box, kept for the last word.
@@ -97,8 +114,13 @@ struct Instrument {
     LinkSupervisor supervisor{link, views, [this] { return download.isDownloading(); }};
     ReplyDecoder decoder{link, supervisor, views, live, download};
 
+    std::vector<std::string> refusals;
+
     explicit Instrument(std::unique_ptr<PortDirectory> directory) : port(std::move(directory)) {
         port.setReceiveHandler([this] { decoder.receive(); });
+        port.setRefusalHandler([this](const std::string& notice) { refusals.push_back(notice); });
+        // Every slot starts empty: the table lists whatever the download fills.
+        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
         table.clearRecords();
     }
 
@@ -176,15 +198,15 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
     watchdog.stop();
     resend.stop();
     if (progress) std::fputc('\n', stderr);
-    if (interrupted) {
-        say("interrupted");
-        return FAILED;
-    }
 
+    // What was read is written whatever the end: a short or interrupted
+    // download keeps its records.
     const std::string text = exportRecords(instrument.store, format);
-    if (output.isEmpty()) {
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
+    if (toStandardOutput(output)) {
+        if (const std::string failure = writeStandardOutput(text); !failure.empty()) {
+            say(failure);
+            return FAILED;
+        }
     } else {
         const FileOutcome saved = instrument.files.saveText(output.toStdString(), text);
         if (!saved.ok) {
@@ -192,15 +214,27 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
             return FAILED;
         }
     }
-    for (const std::string& message : instrument.messages.prompts) {
-        if (message.rfind("Read stopped", 0) == 0) {
-            say(message);
-            return STOPPED_SHORT;
-        }
+    const Download& download = instrument.download;
+    if (interrupted) {
+        say("interrupted after " + std::to_string(download.recordsRead()) + " of " +
+            std::to_string(download.recordCount()) + " records; those are written");
+        return INTERRUPTED;
     }
-    if (instrument.download.countKnown() && instrument.download.recordCount() == 0)
-        say("the instrument holds no records");
-    return OK;
+    switch (download.outcome().end) {
+        case DownloadOutcome::End::Complete:
+            return OK;
+        case DownloadOutcome::End::NoRecords:
+            say("the instrument holds no records");
+            return OK;
+        case DownloadOutcome::End::StoppedShort:
+            say(instrument.messages.prompts.empty() ? download.outcome().reason
+                                                    : instrument.messages.prompts.back());
+            return STOPPED_SHORT;
+        case DownloadOutcome::End::None:
+            break;
+    }
+    say("the download ended without a word from the instrument");
+    return FAILED;
 }
 
 std::string liveLine(const ShownReadings& v, bool json) {
@@ -226,10 +260,10 @@ std::string liveLine(const ShownReadings& v, bool json) {
 
 int live(Instrument& instrument, bool json, int count) {
     int printed = 0;
+    std::string failure;
     instrument.live.readingShown = [&] {
-        if (count > 0 && printed >= count) return;
-        std::printf("%s\n", liveLine(instrument.views, json).c_str());
-        std::fflush(stdout);
+        if ((count > 0 && printed >= count) || !failure.empty()) return;
+        failure = writeStandardOutput(liveLine(instrument.views, json) + "\n");
         ++printed;
     };
     QTimer watchdog;
@@ -240,18 +274,26 @@ int live(Instrument& instrument, bool json, int count) {
     poll.start(500);
     instrument.supervisor.pollTick();
     Instrument::runUntil(
-        [&] { return (count > 0 && printed >= count) || !instrument.supervisor.isLinked(); },
+        [&] {
+            return (count > 0 && printed >= count) || !failure.empty() ||
+                   !instrument.supervisor.isLinked();
+        },
         count > 0 ? count * 5000LL + 5000 : 365LL * 24LL * 3600 * 1000);
+    if (!failure.empty()) {
+        say(failure);
+        return FAILED;
+    }
+    if (count > 0 && printed >= count) return OK;
+    if (interrupted) {
+        say("interrupted after " + std::to_string(printed) + " readings");
+        return INTERRUPTED;
+    }
     if (!instrument.supervisor.isLinked()) {
         say("the instrument stopped answering");
         return FAILED;
     }
-    if (count > 0 && printed < count) {
-        if (interrupted) return OK;
-        say("fewer readings came than asked for");
-        return FAILED;
-    }
-    return OK;
+    say("fewer readings came than asked for");
+    return FAILED;
 }
 
 }  // namespace
@@ -260,6 +302,8 @@ int live(Instrument& instrument, bool json, int count) {
 int main(int argc, char* argv[]) {
     using namespace travenor;
     std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit makes a write fail with a reason instead of ending us.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGINT, [](int) { interrupted = true; });
     std::signal(SIGTERM, [](int) { interrupted = true; });
     QCoreApplication app(argc, argv);
@@ -283,7 +327,8 @@ int main(int argc, char* argv[]) {
                                           QStringLiteral("FORMAT"), QStringLiteral("table"));
     const QCommandLineOption outputOption(
         QStringLiteral("output"),
-        QStringLiteral("write to FILE (atomically) instead of standard output"),
+        QStringLiteral("write to FILE (atomically) instead of standard output; - is standard "
+                       "output"),
         QStringLiteral("FILE"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"),
                                          QStringLiteral("no progress on standard error"));
@@ -341,6 +386,16 @@ int main(int argc, char* argv[]) {
     if (command != QLatin1String("download") && command != QLatin1String("live"))
         return usage(QStringLiteral("unknown command '%1'").arg(command));
 
+    // A file that could never be written is said before the instrument is read.
+    const QString output = parser.value(outputOption);
+    if (command == QLatin1String("download") && !toStandardOutput(output)) {
+        const FileOutcome writable = checkReplaceable(output.toStdString());
+        if (!writable.ok) {
+            say("cannot write " + output.toStdString() + ": " + writable.reason);
+            return FAILED;
+        }
+    }
+
     std::unique_ptr<PortDirectory> directory;
     if (parser.isSet(deviceOption)) {
         directory = std::make_unique<FixedPortDirectory>(
@@ -351,12 +406,23 @@ int main(int argc, char* argv[]) {
     }
     Instrument instrument(std::move(directory));
     if (!instrument.find(portNumber)) {
-        if (interrupted) return FAILED;
-        say(portNumber > 0 ? "no instrument answers on port " + std::to_string(portNumber)
-                           : std::string("no instrument found on ports 1 to 16"));
+        if (interrupted) {
+            say("interrupted before an instrument answered");
+            return INTERRUPTED;
+        }
+        // A port that refused to open is said as such: it may well be the instrument.
+        if (portNumber > 0 && !instrument.port.refusalOf(portNumber).empty()) {
+            say(instrument.port.refusalOf(portNumber));
+            return FAILED;
+        }
+        std::string notFound = portNumber > 0
+                                   ? "no instrument answers on port " + std::to_string(portNumber)
+                                   : std::string("no instrument found on ports 1 to 16");
+        for (const std::string& refusal : instrument.refusals) notFound += "; " + refusal;
+        say(notFound);
         return NOT_FOUND;
     }
     if (command == QLatin1String("live"))
         return live(instrument, format == ExportFormat::Json, count);
-    return download(instrument, format, parser.value(outputOption), parser.isSet(quietOption));
+    return download(instrument, format, output, parser.isSet(quietOption));
 }

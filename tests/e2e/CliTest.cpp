@@ -8,14 +8,19 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
+#include <functional>
 
 #include "cli/RecordExport.h"
 #include "format/FillText.h"
 #include "link/DecodedReply.h"
+#include "platform/QtSerialPort.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
 #include "sim/InstrumentModel.h"
 #include "support/SimProcess.h"
+#include "support/TargetKinds.h"
+#include "support/Wait.h"
 
 namespace travenor {
 namespace {
@@ -27,11 +32,19 @@ struct CliRun {
     double seconds = 0;
 };
 
-CliRun cli(const QStringList& args) {
+using ProcessStep = std::function<void(QProcess&)>;
+
+// Runs travenor-cli; `before` may set the process up (where its standard
+// output goes), `meanwhile` act on it while it runs (close that output, send
+// a signal).
+CliRun cli(const QStringList& args, const ProcessStep& meanwhile = {},
+           const ProcessStep& before = {}) {
     QProcess process;
     QElapsedTimer clock;
     clock.start();
+    if (before) before(process);
     process.start(QStringLiteral(TRAVENOR_CLI_PATH), args);
+    if (meanwhile) meanwhile(process);
     CliRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -212,6 +225,126 @@ TEST(Cli, FieldsAreQuotedOnlyWhereTheyMustBe) {
         EXPECT_EQ(csvField(c.text), c.csv) << c.text;
         EXPECT_EQ(jsonString(c.text), c.json) << c.text;
     }
+}
+
+// --output writes a regular file or a new one, through the user's own links
+// only, and says before reading the instrument when it cannot.
+TEST(Cli, OutputGoesOnlyWhereAFileMay) {
+    test::SimProcess sim({"--records", "5", "--no-line-delay"});
+    ASSERT_TRUE(sim.started);
+    const QString device = QString::fromStdString(sim.path());
+    const std::string table = RecordTable::tableText(storeOf(5, 1), 1, 3500) + "\r\n";
+    test::TargetFolder place;
+    for (const test::Target& target : place.targets) {
+        const std::string before = place.snapshot();
+        const CliRun run = cli({"download", "--device", device, "--output",
+                                QString::fromStdString(target.path), "--quiet"});
+        if (target.writeRefusal == nullptr) {
+            EXPECT_EQ(run.exitCode, 0) << target.kind << ": " << run.err.toStdString();
+            QFile written(QString::fromStdString(target.writtenAt));
+            ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << target.kind;
+            EXPECT_EQ(written.readAll().toStdString(), table) << target.kind;
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1) << target.kind;
+        EXPECT_TRUE(run.err.startsWith(
+            QString::fromStdString("travenor-cli: cannot write " + target.path + ": ")))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(target.writeRefusal))) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        EXPECT_EQ(place.snapshot(), before) << target.kind;
+    }
+    const CliRun dash = cli({"download", "--device", device, "--output", "-"});
+    EXPECT_EQ(dash.exitCode, 0);
+    EXPECT_EQ(dash.out.toStdString(), table);
+}
+
+// Every failure exits non-zero with one line that says why.
+TEST(Cli, NoFailureExitsZero) {
+    const auto device = [](const test::SimProcess& sim) {
+        return QString::fromStdString(sim.path());
+    };
+    {
+        test::SimProcess sim({"--records", "5", "--no-line-delay"});
+        ASSERT_TRUE(sim.started);
+        const CliRun full = cli({"download", "--device", device(sim)}, {}, [](QProcess& p) {
+            p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        });
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_EQ(full.err,
+                  "travenor-cli: cannot write standard output: No space left on device\n");
+
+        // Into a pipe whose reader has gone.
+        QProcess closed;
+        closed.start(QStringLiteral("bash"),
+                     {"-c", "\"$0\" live --device \"$1\" | head -c 0; exit ${PIPESTATUS[0]}",
+                      QStringLiteral(TRAVENOR_CLI_PATH), device(sim)});
+        ASSERT_TRUE(closed.waitForFinished(20000));
+        EXPECT_EQ(closed.exitCode(), 1);
+        EXPECT_EQ(closed.readAllStandardError(),
+                  "travenor-cli: cannot write standard output: Broken pipe\n");
+    }
+    // Counts the store cannot hold, and an instrument that ends early.
+    const struct {
+        const char* count;
+        const char* records;
+        const char* said;
+        int lines;  // record lines in the table
+    } shortEnds[] = {
+        {"4001", "4001",
+         "Read stopped after record 4000 of 4001: the program holds 4000 records at most. 1 "
+         "record was not read.",
+         4000},
+        {"65535", "4000",
+         "Read stopped after record 4000 of 65535: the program holds 4000 records at most. "
+         "61535 records were not read.",
+         4000},
+        {"100", "50",
+         "Read stopped after record 50 of 100: the instrument sent no more records. Read "
+         "fetches them again.",
+         50},
+    };
+    for (const auto& c : shortEnds) {
+        test::SimProcess sim({"--records", c.records, "--count", c.count, "--no-line-delay"});
+        ASSERT_TRUE(sim.started);
+        const CliRun run = cli({"download", "--device", device(sim)});
+        EXPECT_EQ(run.exitCode, 3) << c.count;
+        EXPECT_EQ(run.err.toStdString(), std::string("travenor-cli: ") + c.said + "\n");
+        EXPECT_EQ(run.out.count("\r\nNO."), c.lines) << c.count;
+    }
+    // Interrupted: while scanning, and after some live readings.
+    const auto interruptWhen = [](const std::function<bool(QProcess&)>& ready) {
+        return [ready](QProcess& p) {
+            test::waitFor([&] { return ready(p); }, 20000);
+            ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+        };
+    };
+    const CliRun scanning =
+        cli({"download", "--device", "/nonexistent/ttyUSB9"}, interruptWhen([](QProcess&) {
+                test::runFor(300);
+                return true;
+            }));
+    EXPECT_EQ(scanning.exitCode, 130);
+    EXPECT_EQ(scanning.err, "travenor-cli: interrupted before an instrument answered\n");
+    test::SimProcess sim({});
+    ASSERT_TRUE(sim.started);
+    QByteArray seen;
+    const CliRun live =
+        cli({"live", "--device", device(sim), "--count", "10"}, interruptWhen([&](QProcess& p) {
+                seen += p.readAllStandardOutput();
+                return seen.count('\n') >= 4;
+            }));
+    EXPECT_EQ(live.exitCode, 130);
+    EXPECT_TRUE(live.err.startsWith("travenor-cli: interrupted after ")) << live.err.toStdString();
+
+    // A device another program holds is busy, not silent.
+    QtSerialPort holder(
+        std::make_unique<FixedPortDirectory>(std::map<int, std::string>{{1, sim.path()}}));
+    ASSERT_TRUE(holder.open(1, {}));
+    const CliRun busy = cli({"download", "--device", device(sim)});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_TRUE(busy.err.contains(QStringLiteral("is busy"))) << busy.err.toStdString();
+    EXPECT_EQ(busy.err.count(QLatin1Char('\n')), 1) << busy.err.toStdString();
 }
 
 }  // namespace
