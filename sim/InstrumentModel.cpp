@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "format/RatioText.h"
+#include "platform/SafeFile.h"
 
 namespace travenor::sim {
 
@@ -159,12 +159,15 @@ std::vector<ReplyFrame> InstrumentModel::parseRecordFile(const std::string& text
 InstrumentModel::InstrumentModel(Config config)
     : settings(std::move(config)), randomState(settings.seed * 0x2545F4914F6CDD1Dull + 1) {
     if (!settings.recordFile.empty()) {
-        std::ifstream file(settings.recordFile, std::ios::binary);
-        if (!file) throw std::runtime_error("cannot read record file " + settings.recordFile);
-        std::ostringstream text;
-        text << file.rdbuf();
+        // A record file is a few hundred kilobytes; a device or an endless
+        // file is refused before it is read.
+        std::string text;
+        const FileOutcome read = readRegularFile(settings.recordFile, text);
+        if (!read.ok)
+            throw std::runtime_error("cannot read record file " + settings.recordFile + ": " +
+                                     read.reason);
         try {
-            stored = parseRecordFile(text.str());
+            stored = parseRecordFile(text);
         } catch (const std::runtime_error& error) {
             throw std::runtime_error(settings.recordFile + ": " + error.what());
         }

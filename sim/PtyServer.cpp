@@ -66,9 +66,38 @@ PtyServer::PtyServer(InstrumentModel& model, std::string linkPath, std::FILE* lo
     openLine();
 }
 
+namespace {
+
+// What the symbolic link at path points to; empty when there is no link.
+std::string linkTarget(const std::string& path) {
+    std::string to(4096, '\0');
+    const ssize_t length = ::readlink(path.c_str(), to.data(), to.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= to.size()) return {};
+    to.resize(static_cast<std::size_t>(length));
+    return to;
+}
+
+// Why the link may not be made at path: only nothing, or a link to a
+// pseudo-terminal (ours from an earlier run), may be replaced there.
+std::string linkRefusal(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? std::string() : path + ": " + std::strerror(errno);
+    if (!S_ISLNK(info.st_mode))
+        return path + " exists and is not a link; give --link a path that is free";
+    const std::string to = linkTarget(path);
+    if (to.rfind("/dev/pts/", 0) != 0)
+        return path + " links to " + (to.empty() ? std::string("nothing readable") : to) +
+               ", not to a pseudo-terminal; give --link a path that is free";
+    return {};
+}
+
+}  // namespace
+
 PtyServer::~PtyServer() {
     closeLine();
-    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    // Only the link made here goes, not whatever took its place since.
+    if (!linkPath.empty() && linkTarget(linkPath) == device) ::unlink(linkPath.c_str());
 }
 
 double PtyServer::now() const {
@@ -76,6 +105,9 @@ double PtyServer::now() const {
 }
 
 void PtyServer::openLine() {
+    if (!linkPath.empty())
+        if (const std::string refusal = linkRefusal(linkPath); !refusal.empty())
+            throw std::runtime_error(refusal);
     master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
         throw std::runtime_error(std::string("no pseudo-terminal: ") + std::strerror(errno));

@@ -16,6 +16,7 @@
 #include "support/FakeViews.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimProcess.h"
+#include "support/TargetKinds.h"
 #include "support/Wait.h"
 
 namespace travenor {
@@ -67,6 +68,75 @@ TEST(Simulator, BadOptionsExitNonZeroWithAMessage) {
     ASSERT_TRUE(help.waitForFinished(5000));
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_TRUE(help.readAllStandardOutput().contains("--drop-fraction"));
+}
+
+struct SimRun {
+    bool finished = false;
+    int exitCode = -1;
+    std::string err;
+};
+
+// travenor-sim with `args`, given 5 s to exit of itself.
+SimRun simExits(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TRAVENOR_SIM_PATH), args);
+    SimRun run;
+    run.finished = p.waitForFinished(5000);
+    if (!run.finished) {
+        p.kill();
+        p.waitForFinished();
+    }
+    run.exitCode = p.exitCode();
+    run.err = p.readAllStandardError().toStdString();
+    return run;
+}
+
+// The simulator reads only a regular record file of a sensible size, and
+// makes its link only where nothing is, or its own old link was.
+TEST(Simulator, TouchesOnlyItsOwnLinkAndReadsOnlyARecordFile) {
+    test::TargetFolder place;
+    for (const test::Target& target : place.targets) {
+        const std::string before = place.snapshot();
+        const QString path = QString::fromStdString(target.path);
+        if (target.readRefusal != nullptr) {
+            const SimRun read = simExits({"--record-file", path});
+            EXPECT_TRUE(read.finished) << target.kind;
+            EXPECT_EQ(read.exitCode, 1) << target.kind;
+            EXPECT_EQ(
+                read.err.rfind("travenor-sim: cannot read record file " + target.path + ": ", 0),
+                0u)
+                << read.err;
+            EXPECT_NE(read.err.find(target.readRefusal), std::string::npos) << read.err;
+        }
+        if (target.kind != "nothing") {
+            const SimRun linked = simExits({"--link", path});
+            EXPECT_TRUE(linked.finished) << target.kind;
+            EXPECT_EQ(linked.exitCode, 1) << target.kind;
+            EXPECT_NE(linked.err.find("give --link a path that is free"), std::string::npos)
+                << linked.err;
+        }
+        EXPECT_EQ(place.snapshot(), before) << target.kind;
+    }
+
+    // An old link of ours to a pseudo-terminal is replaced, and at exit only
+    // the link made is removed, not what took its place.
+    const QString link = QString::fromStdString(place.path() + "/ttySIM");
+    ASSERT_EQ(::symlink("/dev/pts/999", link.toLocal8Bit().constData()), 0);
+    QProcess sim;
+    sim.start(QStringLiteral(TRAVENOR_SIM_PATH), {"--link", link});
+    ASSERT_TRUE(waitFor([&] { return QFileInfo(link).exists(); }, 5000));
+    EXPECT_TRUE(QFileInfo(link).symLinkTarget().startsWith("/dev/pts/"));
+    QFile::remove(link);
+    {
+        QFile replaced(link);
+        ASSERT_TRUE(replaced.open(QIODevice::WriteOnly));
+        replaced.write("somebody's file");
+    }
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    QFile kept(link);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "somebody's file");
 }
 
 TEST(Simulator, RemovesItsLinkOnInterrupt) {
