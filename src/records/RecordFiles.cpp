@@ -18,6 +18,28 @@ std::string presetFilePath(const std::string& folder, const std::string& shortDa
     return folder + "/" + RecordFiles::PRESET_PREFIX + date;
 }
 
+namespace {
+
+// Whether the box can show the text without freezing the window.
+FileOutcome showable(const std::string& bytes) {
+    std::size_t lines = 0;
+    for (std::size_t begin = 0; begin < bytes.size(); ++lines) {
+        std::size_t end = bytes.find('\n', begin);
+        if (end == std::string::npos) end = bytes.size();
+        const bool crlf = end > begin && bytes[end - 1] == '\r';
+        if (end - begin - (crlf ? 1 : 0) > RecordFiles::LONGEST_LINE)
+            return {false, "It is not a record table: a line of it holds more than " +
+                               std::to_string(RecordFiles::LONGEST_LINE) + " characters."};
+        if (lines >= RecordFiles::MOST_LINES)
+            return {false, "It is not a record table: it holds more than " +
+                               std::to_string(RecordFiles::MOST_LINES) + " lines."};
+        begin = end + 1;
+    }
+    return {};
+}
+
+}  // namespace
+
 RecordFiles::RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files,
                          MessageBox& messages, std::function<std::string()> presetFileName)
     : view(view),
@@ -30,7 +52,8 @@ void RecordFiles::openTable() {
     const auto path = dialogs.showOpen(presetFileName(), OPEN_FILTER);
     if (!path) return;
     LoadedText file;
-    const FileOutcome read = files.loadText(*path, file);
+    FileOutcome read = files.loadText(*path, file);
+    if (read.ok) read = showable(file.bytes);
     if (!read.ok) {
         qCInfo(logFiles).noquote() << "open of" << QString::fromStdString(*path)
                                    << "refused:" << QString::fromStdString(read.reason);

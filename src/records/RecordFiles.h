@@ -21,6 +21,11 @@ class RecordFiles {
         "All Files (*.*)|*.*|Text Files(*.txt)|*.txt|DOC Files (*.doc)|*.doc";
     static constexpr const char* SAVE_FILTER = "Text Files(*.txt)|*.txt|doc Files (*.doc)|*.doc";
     static constexpr const char* PRESET_PREFIX = "TALVIKS";
+    // The most Open shows. A full table has about 4000 lines of under 100
+    // characters; the box takes seconds to lay out a line of a megabyte, and
+    // a minute for millions of short lines.
+    static constexpr std::size_t LONGEST_LINE = 16384;
+    static constexpr std::size_t MOST_LINES = 100000;
 
     // presetFileName gives the path both dialogs start with.
     RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files, MessageBox& messages,

@@ -257,6 +257,37 @@ TEST_F(RecordFilesTest, AFileThatCannotBeReadSaysSoAndChangesNothing) {
                       "The file could not be opened:\r\n" + pathOf(name).toStdString() + "\r\n", 0),
                   0u);
     }
+    // Files of a table's size that would freeze the box for seconds, and the
+    // largest it shows.
+    const std::string longest(RecordFiles::LONGEST_LINE, 'y');
+    std::string most;
+    for (std::size_t n = 0; n < RecordFiles::MOST_LINES; ++n) most += "z\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* refusal;
+    } sizes[] = {
+        {"long-line.txt", longest + "y\r\n", "a line of it holds more than 16384 characters"},
+        {"lf-line.txt", longest + "y\n", "a line of it holds more than 16384 characters"},
+        {"many-lines.txt", most + "z", "it holds more than 100000 lines"},
+        {"longest-line.txt", longest + "\r\n", nullptr},
+        {"most-lines.txt", most, nullptr},
+    };
+    for (const auto& c : sizes) {
+        window().setText("RichTextBox1", "shown before\r\n");
+        messages->shown.clear();
+        writeBytes(pathOf(c.name), c.bytes);
+        open(pathOf(c.name));
+        if (c.refusal == nullptr) {
+            EXPECT_EQ(t("RichTextBox1"), c.bytes) << c.name;
+            continue;
+        }
+        EXPECT_EQ(t("RichTextBox1"), "shown before\r\n") << c.name;
+        ASSERT_EQ(messages->shown.size(), 1u) << c.name;
+        EXPECT_NE(messages->shown[0].first.find(c.refusal), std::string::npos)
+            << messages->shown[0].first;
+    }
+
     writeBytes(pathOf("private.txt"), "secret\r\n");
     QFile::setPermissions(pathOf("private.txt"), QFileDevice::Permissions());
     QtFileSystem files;
