@@ -1,8 +1,6 @@
 // travenor-cli: the instrument's records and live readings from the command
 // line, on the same core as the window (frames, link, decoding, download,
 // record line and table), without a window.
-#include <unistd.h>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,7 +9,6 @@
 #include <QTimer>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -24,6 +21,7 @@
 #include "link/ReplyDecoder.h"
 #include "link/SerialLink.h"
 #include "platform/MessageBox.h"
+#include "platform/ProcessControl.h"
 #include "platform/QtFileSystem.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SafeFile.h"
@@ -178,7 +176,7 @@ int listPorts() {
 }
 
 int download(Instrument& instrument, ExportFormat format, const QString& output, bool quiet) {
-    const bool progress = !quiet && ::isatty(2) == 1;
+    const bool progress = !quiet && standardErrorIsTerminal();
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, [&] {
         instrument.supervisor.discoveryTick();
@@ -301,12 +299,10 @@ int live(Instrument& instrument, bool json, int count) {
 
 int main(int argc, char* argv[]) {
     using namespace travenor;
-    std::signal(SIGPIPE, SIG_IGN);
-    // A file size limit makes a write fail with a reason instead of ending us.
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::signal(SIGINT, [](int) { interrupted = true; });
-    std::signal(SIGTERM, [](int) { interrupted = true; });
+    ignoreWriteSignals();
+    binaryStandardOutput();
     QCoreApplication app(argc, argv);
+    onTerminationRequest([] { interrupted = true; });
     QCoreApplication::setApplicationName(QStringLiteral("travenor-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TRAVENOR_VERSION));
 

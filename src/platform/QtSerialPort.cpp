@@ -14,10 +14,6 @@
 
 namespace travenor {
 
-namespace {
-
-// Why a device that exists would not open, for the user: no permission
-// (and what to do about it), or another program holds it.
 std::string refusalNotice(int number, const std::string& device) {
     const std::string port = "Port " + std::to_string(number) + " (" + device + ")";
 #ifndef _WIN32
@@ -39,11 +35,15 @@ std::string refusalNotice(int number, const std::string& device) {
                "the administrator for access (on most systems serial adapters belong to the "
                "group \"dialout\"), then log out and in again.";
     }
-#endif
     return port + " is busy: another program holds it. Close that program to use the port here.";
+#else
+    // Windows opens a serial port for one program at a time and says
+    // "access denied" both for a port in use and for one the account may not use.
+    return port +
+           " is in use by another program, or Windows denied this account access to it. Close "
+           "the program that holds it to use the port here.";
+#endif
 }
-
-}  // namespace
 
 QtSerialPort::QtSerialPort(std::unique_ptr<PortDirectory> directory, QObject* parent)
     : QObject(parent), directory(std::move(directory)) {

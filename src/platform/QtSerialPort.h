@@ -48,4 +48,9 @@ class QtSerialPort : public QObject, public SerialPort {
     unsigned errorToldFor = 0;
 };
 
+// Why a device that exists would not open, for the user, in the words of
+// this system: no permission (and what to do about it), or another program
+// holds it.
+std::string refusalNotice(int number, const std::string& device);
+
 }  // namespace travenor

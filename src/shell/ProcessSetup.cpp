@@ -2,26 +2,14 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QSocketNotifier>
-#include <csignal>
-#ifndef _WIN32
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/ProcessControl.h"
 
 namespace travenor {
 
 void prepareProcess() {
-#ifndef _WIN32
-    std::signal(SIGPIPE, SIG_IGN);
-    // A file size limit makes a Save fail with a reason instead of ending the
-    // program with the records unsaved.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
+    ignoreWriteSignals();
 }
 
 std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name,
@@ -62,9 +50,7 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
         std::printf("%s %s\n", name, TRAVENOR_VERSION);
         return 0;
     }
-#if !defined(_WIN32) && !defined(__APPLE__)
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+    if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         !parser.isSet(QStringLiteral("platform"))) {
         std::fprintf(stderr,
                      "%s: no display to show the window on (neither DISPLAY nor "
@@ -72,46 +58,11 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
                      name);
         return 1;
     }
-#endif
     return std::nullopt;
 }
 
-#ifndef _WIN32
-namespace {
-int signalPipe[2] = {-1, -1};
-void noteSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
-}
-}  // namespace
-#endif
-
 void quitOnTerminationSignals() {
-#ifndef _WIN32
-    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    auto* notifier =
-        new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        QCoreApplication::exit(0);
-    });
-    struct sigaction action {};
-    action.sa_handler = noteSignal;
-    ::sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
-#endif
-}
-
-std::string programFolder() {
-#ifdef __linux__
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error && program.has_parent_path()) return program.parent_path().native();
-#endif
-    const QString folder = QCoreApplication::applicationDirPath();
-    return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
+    onTerminationRequest([] { QCoreApplication::exit(0); });
 }
 
 }  // namespace travenor

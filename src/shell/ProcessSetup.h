@@ -3,10 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/ProcessControl.h"
+
 namespace travenor {
 
 // What every front end does first: a standard output or error whose reader
-// has gone (a closed pipe) must not end the program at its first warning.
+// has gone (a closed pipe), or a file size limit, must not end the program.
 void prepareProcess();
 
 // The program's identity, its command line and its display, before the
@@ -20,14 +22,10 @@ std::optional<int> startFromCommandLine(int argc, char* argv[], const char* name
 // The id of the desktop entry, the icon and the metadata.
 inline constexpr const char* APPLICATION_ID = "org.travenor.Travenor";
 
-// SIGTERM, SIGINT and SIGHUP end the event loop as Exit does, so the serial
-// port is closed and its lock released; killed hard, the port's lock file
-// would stay behind and refuse the next user. Call once the application
-// object exists.
+// A request to end (SIGTERM, SIGINT, SIGHUP; Ctrl-C or a closed console on
+// Windows) ends the event loop as Exit does, so the serial port is closed and
+// its lock released; killed hard, the port's lock file would stay behind and
+// refuse the next user. Call once the application object exists.
 void quitOnTerminationSignals();
-
-// The folder that holds the running program, in the file system's own bytes
-// (a folder name that is not valid text stays as it is). Empty when unknown.
-std::string programFolder();
 
 }  // namespace travenor

@@ -7,6 +7,7 @@
 
 #include "platform/QtSerialPort.h"
 #include "shell/Application.h"
+#include "support/LogCapture.h"
 #include "support/OtherUser.h"
 
 namespace travenor {
@@ -106,6 +107,30 @@ TEST(WindowPlacement, TheTopLeftCornerIsAlwaysOnTheScreen) {
         EXPECT_EQ(place, c.place) << c.what;
         EXPECT_TRUE(c.available.contains(place)) << c.what;
     }
+}
+
+TEST(PortLog, OpensAndRefusalsAreToldOnce) {
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    test::LogCapture log;
+    QtSerialPort port(std::make_unique<FixedPortDirectory>(
+        std::map<int, std::string>{{1, name}, {2, "/nonexistent/ttyUSB9"}}));
+    const LineSettings settings{};
+    for (int pass = 0; pass < 3; ++pass) {
+        port.open(1, settings);
+        port.open(2, settings);
+    }
+    port.close();
+    ::close(slave);
+    ::close(master);
+    EXPECT_EQ(test::LogCapture::lines().filter(QStringLiteral("opened: ") + name).size(), 1)
+        << log.all().toStdString();
+    EXPECT_EQ(
+        test::LogCapture::lines().filter(QStringLiteral("/nonexistent/ttyUSB9) refused:")).size(),
+        1)
+        << log.all().toStdString();
 }
 
 }  // namespace

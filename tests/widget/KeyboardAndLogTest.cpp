@@ -1,6 +1,3 @@
-#include <pty.h>
-#include <unistd.h>
-
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,11 +8,13 @@
 #include "platform/QtSerialPort.h"
 #include "shell/MainWindowLayout.h"
 #include "support/AppFixture.h"
+#include "support/LogCapture.h"
 
 namespace travenor {
 namespace {
 
 using test::AppFixture;
+using test::LogCapture;
 
 // The keyboard and the log on the real window.
 struct KeyboardAndLog : AppFixture {};
@@ -107,33 +106,6 @@ TEST(Accessibility, EveryDisplayedValueHasANameThatIsNotItsValue) {
         EXPECT_TRUE(w.findChild<QLineEdit*>(box)->isReadOnly()) << box;
 }
 
-// The diagnostic log, captured.
-struct LogCapture {
-    static QStringList& lines() {
-        static QStringList captured;
-        return captured;
-    }
-    static void handler(QtMsgType, const QMessageLogContext& context, const QString& text) {
-        lines() << QString::fromLatin1(context.category) + ": " + text;
-    }
-    QtMessageHandler previous;
-    LogCapture() {
-        lines().clear();
-        QLoggingCategory::setFilterRules(QStringLiteral("travenor.*=true"));
-        previous = qInstallMessageHandler(handler);
-    }
-    ~LogCapture() {
-        qInstallMessageHandler(previous);
-        QLoggingCategory::setFilterRules(QString());
-    }
-    bool has(const QString& part) const {
-        for (const QString& line : lines())
-            if (line.contains(part)) return true;
-        return false;
-    }
-    QString all() const { return lines().join(QLatin1Char('\n')); }
-};
-
 TEST_F(KeyboardAndLog, TheLogTellsTheLinkTheDownloadAndTheFiles) {
     sim::Config config = quietInstrument(10);
     config.faults.dropCountReplies = 1;
@@ -167,29 +139,6 @@ TEST_F(KeyboardAndLog, TheLogTellsTheLinkTheDownloadAndTheFiles) {
          })
         EXPECT_TRUE(log.has(QString::fromUtf8(line))) << line << "\nin:\n"
                                                       << log.all().toStdString();
-}
-
-TEST(PortLog, OpensAndRefusalsAreToldOnce) {
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-    LogCapture log;
-    QtSerialPort port(std::make_unique<FixedPortDirectory>(
-        std::map<int, std::string>{{1, name}, {2, "/nonexistent/ttyUSB9"}}));
-    const LineSettings settings{};
-    for (int pass = 0; pass < 3; ++pass) {
-        port.open(1, settings);
-        port.open(2, settings);
-    }
-    port.close();
-    ::close(slave);
-    ::close(master);
-    EXPECT_EQ(LogCapture::lines().filter(QStringLiteral("opened: ") + name).size(), 1)
-        << log.all().toStdString();
-    EXPECT_EQ(LogCapture::lines().filter(QStringLiteral("/nonexistent/ttyUSB9) refused:")).size(),
-              1)
-        << log.all().toStdString();
 }
 
 }  // namespace
