@@ -11,18 +11,17 @@
 
 namespace travenor::test {
 
-// Runs `work` in a child process that has given up root (as "nobody") and
-// hands back what it said; where the tests do not run as root the child
-// stays this user. Empty when the child could not run.
-inline std::string inUnprivilegedChild(const std::function<std::string()>& work) {
+// Runs `work` in a child process, once `prepare` has made it what the test
+// needs (false: it could not), and hands back what the child said. Empty
+// when the child could not run.
+inline std::string inChildProcess(const std::function<bool()>& prepare,
+                                  const std::function<std::string()>& work) {
     int channel[2];
     if (::pipe(channel) != 0) return {};
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
+        if (!prepare()) ::_exit(3);
         const std::string said = work();
         [[maybe_unused]] const auto written = ::write(channel[1], said.data(), said.size());
         ::_exit(0);
@@ -37,6 +36,17 @@ inline std::string inUnprivilegedChild(const std::function<std::string()>& work)
     int status = 0;
     ::waitpid(child, &status, 0);
     return said;
+}
+
+// Runs `work` in a child process that has given up root (as "nobody");
+// where the tests do not run as root the child stays this user.
+inline std::string inUnprivilegedChild(const std::function<std::string()>& work) {
+    return inChildProcess(
+        [] {
+            return ::geteuid() != 0 ||
+                   (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+        },
+        work);
 }
 
 // Runs a file operation as a user who has no rights to the test's own files:

@@ -166,37 +166,23 @@ class FileSizeLimit {
 // Runs `work` in a child process whose file system at `folder` holds only a
 // few kilobytes: a small tmpfs in a private mount namespace where the tests
 // may make one (as root), else a file size limit. Hands back what the child
-// said; `work` may write `bytes` there first (the old file).
+// said.
 inline std::string inSmallFileSystem(const std::string& folder,
                                      const std::function<std::string()>& work) {
-    int channel[2];
-    if (::pipe(channel) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
-                             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                             ::mount("none", folder.c_str(), "tmpfs", 0, "size=16k") == 0;
-        std::signal(SIGXFSZ, SIG_IGN);
-        std::string said;
-        if (!mounted) {
-            const rlimit tiny{16 * 1024, 16 * 1024};
-            ::setrlimit(RLIMIT_FSIZE, &tiny);
-        }
-        said = work();
-        [[maybe_unused]] const auto written = ::write(channel[1], said.data(), said.size());
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string said;
-    char buffer[512];
-    ssize_t got = 0;
-    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0)
-        said.append(buffer, static_cast<std::size_t>(got));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return said;
+    return inChildProcess(
+        [&] {
+            const bool mounted =
+                ::unshare(CLONE_NEWNS) == 0 &&
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                ::mount("none", folder.c_str(), "tmpfs", 0, "size=16k") == 0;
+            std::signal(SIGXFSZ, SIG_IGN);
+            if (!mounted) {
+                const rlimit tiny{16 * 1024, 16 * 1024};
+                ::setrlimit(RLIMIT_FSIZE, &tiny);
+            }
+            return true;
+        },
+        work);
 }
 
 }  // namespace travenor::test
