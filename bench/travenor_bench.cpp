@@ -57,9 +57,18 @@ void benchTable() {
         std::make_unique<sim::SimPort>(std::make_unique<sim::InstrumentModel>(config), 3, false),
         options(folder));
     app.load();
-    for (int n = 1; n <= 3500; ++n)
-        app.store().store(n, {"1234.5A", "4.998A", "5.001A", "4.997A", "-0.2%", "600/5A",
-                              static_cast<std::int16_t>(n % 3)});
+    // 1234.5A, 4.998A, 5.001A, 4.997A, -0.2%, 600/5A
+    Record record{Record::Slot::Filled,
+                  {12345, 0x31},
+                  {{{4998, 0x33}, {5001, 0x33}, {4997, 0x33}}},
+                  {2},
+                  {true, 600, 50},
+                  0,
+                  600};
+    for (int n = 1; n <= 3500; ++n) {
+        record.channel = static_cast<std::int16_t>(n % 3);
+        app.store().store(n, record);
+    }
     const int runs = 20;
     double total = 0, worst = 0;
     for (int i = 0; i < runs; ++i) {

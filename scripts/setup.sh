@@ -10,6 +10,7 @@ packages=(
   fonts-arphic-uming fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils
   desktop-file-utils appstream dpkg-dev file
+  python3-pandas
 )
 
 missing=()

@@ -1,8 +1,8 @@
 // travenor-cli: the instrument's records and live readings from the command
-// line, on the same core as the window (frames, link, decoding, download,
-// record line and table), without a window.
+// line, and saved tables turned into data, on the same core as the window.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSerialPort>
@@ -13,23 +13,21 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "cli/HeadlessViews.h"
-#include "cli/RecordExport.h"
-#include "link/CommandFrame.h"
-#include "link/LinkSupervisor.h"
-#include "link/ReplyDecoder.h"
-#include "link/SerialLink.h"
+#include "format/CurrentText.h"
+#include "format/RatioText.h"
 #include "platform/MessageBox.h"
 #include "platform/ProcessControl.h"
 #include "platform/QtFileSystem.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SafeFile.h"
 #include "platform/SystemPortDirectory.h"
-#include "records/Download.h"
-#include "records/RecordStore.h"
-#include "records/RecordTable.h"
-#include "shell/LivePresenter.h"
+#include "records/RecordExport.h"
+#include "records/TableReader.h"
+#include "shell/Core.h"
+#include "shell/ProgramTimers.h"
 
 namespace travenor {
 namespace {
@@ -40,18 +38,26 @@ constexpr const char* DESCRIPTION =
     R"(The ratio test set's records and live readings from the command line.
 
 Commands:
-  list       the port numbers 1 to 16, the device each stands for, and
-             whether it can be opened
-  download   finds the instrument (on --port or --device, else by scanning
-             ports 1 to 16), reads every record and writes them
-  live       prints each live reading as one line, until interrupted or
-             --count readings
+  list           the port numbers 1 to 16, the device each stands for, and
+                 whether it can be opened
+  download       finds the instrument (on --port or --device, else by
+                 scanning ports 1 to 16), reads every record and writes them
+  live           writes each live reading as one line, until interrupted or
+                 --count readings
+  convert FILE   reads a table saved by Save and writes its records
+
+Formats (--format): table (what Save writes), csv and json (one row or object
+per record: number, channel, primary_A, secondary_R_A, secondary_S_A,
+secondary_T_A, ratio_error_percent, set_primary_A, rated_secondary_A,
+measured_ratio_primary_A, status). list takes table or json.
 
 Exit codes:
   0  every record read (live: the readings asked for)
-  1  any other failure, said in one line
+  1  any other failure, said in one line (a device that is missing, or that
+     this account may not open, included)
   2  usage
-  3  the download stopped short (k of n records; the k records are written)
+  3  the download stopped short (k of n records; the k records are written);
+     convert: lines of the file held no record (the others are written)
   4  no instrument found
   130  interrupted (a download writes the records read so far))";
 
@@ -74,6 +80,21 @@ bool toStandardOutput(const QString& output) {
     return output.isEmpty() || output == QLatin1String("-");
 }
 
+// Writes the whole text where the user asked: standard output, or a file
+// replaced in one step. False, said, when it could not.
+bool writeOutput(const QString& output, const std::string& text) {
+    if (toStandardOutput(output)) {
+        const std::string failure = writeStandardOutput(text);
+        if (failure.empty()) return true;
+        say(failure);
+        return false;
+    }
+    const FileOutcome saved = replaceFile(output.toStdString(), text);
+    if (saved.ok) return true;
+    say("cannot write " + output.toStdString() + ": " + saved.reason);
+    return false;
+}
+
 // The messages the window would show in a box, kept for the last word.
 struct KeptMessages : MessageBox {
     std::vector<std::string> prompts;
@@ -86,133 +107,120 @@ struct KeptMessages : MessageBox {
     }
 };
 
-// The live presenter, and a word to whoever waits for whole readings.
-struct LiveLines : LiveReadings {
-    LivePresenter presenter;
-    std::function<void()> readingShown;
-    explicit LiveLines(LiveView& view) : presenter(view) {}
-    void showLiveReading(const DecodedReply& reading) override {
-        presenter.showLiveReading(reading);
-        if (readingShown) readingShown();
-    }
-};
+// Runs the event loop until `done` holds, the user interrupts or `ms` have
+// passed; it sleeps in between, looking every 10 ms.
+bool runUntil(const std::function<bool()>& done, qint64 ms) {
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (done() || interrupted || clock.elapsed() > ms) loop.quit();
+    });
+    look.start(10);
+    if (!done()) loop.exec();
+    return done();
+}
 
-// The core, as the window wires it, on a serial port and no window.
+// The core on a serial port, with its views in memory and its ticks on
+// timers, as the window has them.
 struct Instrument {
     HeadlessViews views;
-    LiveLines live{views};
     KeptMessages messages;
     QtFileSystem files;
-    RecordStore store;
+    NoPrinter printer;
     QtSerialPort port;
-    SerialLink link{port, views};
-    RecordTable table{store, views, files, ""};
-    Download download{link,  store,    table,
-                      views, messages, [] { QCoreApplication::processEvents(); }};
-    LinkSupervisor supervisor{link, views, [this] { return download.isDownloading(); }};
-    ReplyDecoder decoder{link, supervisor, views, live, download};
-
+    ProgramTimers timers;
+    Core core;
     std::vector<std::string> refusals;
 
-    explicit Instrument(std::unique_ptr<PortDirectory> directory) : port(std::move(directory)) {
-        port.setReceiveHandler([this] { decoder.receive(); });
+    explicit Instrument(std::unique_ptr<PortDirectory> directory)
+        : port(std::move(directory)),
+          core(CoreParts{port, views, views, views, views, views, timers, files, messages, printer,
+                         "", [] { QCoreApplication::processEvents(); },
+                         [] { return std::string(); }}) {
         port.setRefusalHandler([this](const std::string& notice) { refusals.push_back(notice); });
-        // Every slot starts empty: the table lists whatever the download fills.
-        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
-        table.clearRecords();
+        for (const TickPlan& t : TICKS)
+            QObject::connect(timers.timer(t.tick), &QTimer::timeout,
+                             [this, tick = t.tick] { core.tick(tick); });
     }
+    ~Instrument() { timers.setLive(false); }
 
-    // Runs the event loop until `done` holds or `ms` have passed; it sleeps
-    // in between, looking every 10 ms.
-    static bool runUntil(const std::function<bool()>& done, qint64 ms) {
-        QElapsedTimer clock;
-        clock.start();
-        QEventLoop loop;
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, [&] {
-            if (done() || interrupted || clock.elapsed() > ms) loop.quit();
-        });
-        look.start(10);
-        if (!done()) loop.exec();
-        return done();
-    }
-
-    // The given port, probed; or the scan over ports 1 to 16, as the window's.
+    // The instrument on port `portNumber` alone, or by the scan over ports
+    // 1 to 16 when it is 0.
     bool find(int portNumber) {
-        QTimer discovery;
         if (portNumber > 0) {
             views.showPort(portNumber);
-            QObject::connect(&discovery, &QTimer::timeout, [this, portNumber] {
-                link.openPort();
-                link.sendCommand(PROBE_COMMAND_BASE + portNumber);
-            });
-            discovery.start(100);
-            link.openPort();
-            link.sendCommand(PROBE_COMMAND_BASE + portNumber);
-        } else {
-            QObject::connect(&discovery, &QTimer::timeout, [this] { supervisor.discoveryTick(); });
-            discovery.start(20);
+            core.supervisor.scanOnly(portNumber);
         }
-        return runUntil([this] { return supervisor.isLinked(); }, 3000);
+        core.status.loadMainWindow();
+        // Every slot starts empty: the table lists whatever the download fills.
+        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n)
+            core.store.markEmpty(n);
+        timers.setLive(true);
+        return runUntil([this] { return core.supervisor.isLinked(); }, 3000);
     }
 };
 
-int listPorts() {
+std::string jsonOrNull(const std::string& text) {
+    return text.empty() ? "null" : jsonString(text);
+}
+
+int listPorts(bool json) {
     SystemPortDirectory directory;
+    std::string out = json ? "[" : "";
     for (int number = 1; number <= 16; ++number) {
         const std::string device = directory.deviceFor(number);
-        if (device.empty()) {
-            std::printf("%2d  -\n", number);
-            continue;
+        bool opens = false;
+        std::string reason;
+        if (!device.empty()) {
+            QSerialPort probe(QString::fromStdString(device));
+            opens = probe.open(QIODevice::ReadWrite);
+            if (!opens) reason = probe.errorString().toStdString();
+            probe.close();
         }
-        QSerialPort probe(QString::fromStdString(device));
-        const bool opens = probe.open(QIODevice::ReadWrite);
-        std::printf("%2d  %s  %s\n", number, device.c_str(),
-                    opens ? "can be opened"
-                          : ("cannot be opened: " + probe.errorString().toStdString()).c_str());
-        probe.close();
+        if (json) {
+            out += std::string(number > 1 ? ",\n" : "\n") +
+                   "  {\"port\": " + std::to_string(number) +
+                   ", \"device\": " + jsonOrNull(device) +
+                   ", \"opens\": " + (opens ? "true" : "false") +
+                   ", \"reason\": " + jsonOrNull(reason) + "}";
+        } else {
+            char number2[8];
+            std::snprintf(number2, sizeof number2, "%2d", number);
+            out +=
+                std::string(number2) + "  " +
+                (device.empty()
+                     ? "-"
+                     : device + "  " + (opens ? "can be opened" : "cannot be opened: " + reason)) +
+                "\n";
+        }
     }
-    return OK;
+    if (json) out += "\n]\n";
+    const std::string failure = writeStandardOutput(out);
+    if (failure.empty()) return OK;
+    say(failure);
+    return FAILED;
 }
 
 int download(Instrument& instrument, ExportFormat format, const QString& output, bool quiet) {
+    Core& core = instrument.core;
     const bool progress = !quiet && standardErrorIsTerminal();
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        instrument.supervisor.discoveryTick();
-        if (!instrument.supervisor.isLinked()) instrument.download.linkLost();
-    });
-    QTimer resend;
-    QObject::connect(&resend, &QTimer::timeout, [&] {
-        instrument.download.downloadTick();
-        if (progress && instrument.download.countKnown())
-            std::fprintf(stderr, "\rread %d of %d records", instrument.download.recordsRead(),
-                         instrument.download.recordCount());
-    });
-    watchdog.start(70);
-    resend.start(50);
-    instrument.download.startDownload();
-    Instrument::runUntil([&] { return !instrument.download.isDownloading(); }, 24LL * 3600 * 1000);
-    watchdog.stop();
-    resend.stop();
+    if (progress)
+        instrument.views.progressed = [&core] {
+            if (core.download.countKnown())
+                std::fprintf(stderr, "\rread %d of %d records", core.download.recordsRead(),
+                             core.download.recordCount());
+        };
+    core.download.startDownload();
+    runUntil([&] { return !core.download.isDownloading(); }, 24LL * 3600 * 1000);
+    instrument.timers.setLive(false);
     if (progress) std::fputc('\n', stderr);
 
     // What was read is written whatever the end: a short or interrupted
     // download keeps its records.
-    const std::string text = exportRecords(instrument.store, format);
-    if (toStandardOutput(output)) {
-        if (const std::string failure = writeStandardOutput(text); !failure.empty()) {
-            say(failure);
-            return FAILED;
-        }
-    } else {
-        const FileOutcome saved = instrument.files.saveText(output.toStdString(), text);
-        if (!saved.ok) {
-            say("cannot write " + output.toStdString() + ": " + saved.reason);
-            return FAILED;
-        }
-    }
-    const Download& download = instrument.download;
+    if (!writeOutput(output, exportRecords(core.store, format))) return FAILED;
+    const Download& download = core.download;
     if (interrupted) {
         say("interrupted after " + std::to_string(download.recordsRead()) + " of " +
             std::to_string(download.recordCount()) + " records; those are written");
@@ -235,63 +243,171 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
     return FAILED;
 }
 
-std::string liveLine(const ShownReadings& v, bool json) {
-    const auto& p = v.primary;
-    const auto& s = v.secondary;
-    const auto& e = v.ratioError;
-    if (!json)
-        return "1st R " + p[0] + " S " + p[1] + " T " + p[2] + " | 2nd R " + s[0] + " S " + s[1] +
-               " T " + s[2] + " | F.Er R " + e[0] + " S " + e[1] + " T " + e[2] + " | " +
-               v.setRatio + " " + v.measuredRatio +
-               (v.highVoltageBatteryLow ? " | HVDev LowBat." : "") +
-               (v.lowVoltageBatteryLow ? " | LVDev LowBat" : "");
-    auto phases = [](const std::array<std::string, 3>& t) {
-        return "{\"R\": " + jsonString(t[0]) + ", \"S\": " + jsonString(t[1]) +
-               ", \"T\": " + jsonString(t[2]) + "}";
-    };
-    return "{\"primary\": " + phases(p) + ", \"secondary\": " + phases(s) +
-           ", \"ratioError\": " + phases(e) + ", \"set\": " + jsonString(v.setRatio) +
-           ", \"ratio\": " + jsonString(v.measuredRatio) +
-           ", \"hvBatteryLow\": " + (v.highVoltageBatteryLow ? "true" : "false") +
-           ", \"lvBatteryLow\": " + (v.lowVoltageBatteryLow ? "true" : "false") + "}";
+// A live reading's values in the columns of the record export, without the
+// record number, and the two battery warnings.
+std::vector<std::string> liveCells(const DecodedReply& reading) {
+    std::vector<std::string> cells = exportCells(0, reading.record());
+    cells.erase(cells.begin());
+    cells.insert(cells.end() - 1, reading.highVoltageBatteryLow ? "true" : "false");
+    cells.insert(cells.end() - 1, reading.lowVoltageBatteryLow ? "true" : "false");
+    return cells;
 }
 
-int live(Instrument& instrument, bool json, int count) {
-    int printed = 0;
+std::vector<std::string> liveColumns() {
+    std::vector<std::string> columns(std::begin(EXPORT_COLUMNS) + 1, std::end(EXPORT_COLUMNS));
+    columns.insert(columns.end() - 1, "hv_battery_low");
+    columns.insert(columns.end() - 1, "lv_battery_low");
+    columns.insert(columns.begin(), "time");
+    return columns;
+}
+
+std::string liveLine(ExportFormat format, const std::string& time, const ShownReadings& v,
+                     const DecodedReply& reading) {
+    if (format == ExportFormat::Table) {
+        const auto& p = v.primary;
+        const auto& s = v.secondary;
+        const auto& e = v.ratioError;
+        return time + " | 1st R " + p[0] + " S " + p[1] + " T " + p[2] + " | 2nd R " + s[0] +
+               " S " + s[1] + " T " + s[2] + " | F.Er R " + e[0] + " S " + e[1] + " T " + e[2] +
+               " | " + v.setRatio + " " + v.measuredRatio +
+               (v.highVoltageBatteryLow ? " | HVDev LowBat." : "") +
+               (v.lowVoltageBatteryLow ? " | LVDev LowBat" : "") + "\n";
+    }
+    std::vector<std::string> cells = liveCells(reading);
+    cells.insert(cells.begin(), time);
+    if (format == ExportFormat::Csv) {
+        std::string line;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            line += (i > 0 ? "," : "") + csvField(cells[i]);
+        return line + "\r\n";
+    }
+    const std::vector<std::string> columns = liveColumns();
+    std::string line = "{";
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const bool text = i == 0 || columns[i] == "channel" || columns[i] == "status";
+        line += (i > 0 ? ", " : "") + jsonString(columns[i]) + ": " +
+                (text && !(columns[i] == "channel" && cells[i].empty())
+                     ? jsonString(cells[i])
+                     : (cells[i].empty() ? std::string("null") : cells[i]));
+    }
+    return line + "}\n";
+}
+
+// The time of a reading in ISO 8601 with milliseconds and the offset from UTC.
+std::string isoTimeNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs).toStdString();
+}
+
+int live(Instrument& instrument, ExportFormat format, int count, const QString& output) {
+    const bool toFile = !toStandardOutput(output);
+    std::string kept;
+    int written = 0;
     std::string failure;
-    instrument.live.readingShown = [&] {
-        if ((count > 0 && printed >= count) || !failure.empty()) return;
-        failure = writeStandardOutput(liveLine(instrument.views, json) + "\n");
-        ++printed;
+    const auto put = [&](const std::string& text) {
+        if (toFile)
+            kept += text;
+        else if (failure.empty())
+            failure = writeStandardOutput(text);
     };
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [&] { instrument.supervisor.discoveryTick(); });
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { instrument.supervisor.pollTick(); });
-    watchdog.start(70);
-    poll.start(500);
-    instrument.supervisor.pollTick();
-    Instrument::runUntil(
+    if (format == ExportFormat::Csv) {
+        std::string header;
+        for (const std::string& column : liveColumns())
+            header += (header.empty() ? "" : ",") + column;
+        put(header + "\r\n");
+    }
+    instrument.core.liveReadingTaken = [&](const DecodedReply& reading) {
+        if ((count > 0 && written >= count) || !failure.empty()) return;
+        put(liveLine(format, isoTimeNow(), instrument.views, reading));
+        ++written;
+    };
+    const bool linkLost = !runUntil(
         [&] {
-            return (count > 0 && printed >= count) || !failure.empty() ||
-                   !instrument.supervisor.isLinked();
+            return (count > 0 && written >= count) || !failure.empty() ||
+                   (!toFile && standardOutputClosed()) || !instrument.core.supervisor.isLinked();
         },
         count > 0 ? count * 5000LL + 5000 : 365LL * 24LL * 3600 * 1000);
-    if (!failure.empty()) {
-        say(failure);
+    instrument.timers.setLive(false);
+    instrument.core.liveReadingTaken = nullptr;
+    if (toFile && !writeOutput(output, kept)) return FAILED;
+    if (!failure.empty() || (!toFile && standardOutputClosed())) {
+        say(failure.empty() ? std::string("cannot write standard output: ") + std::strerror(EPIPE)
+                            : failure);
         return FAILED;
     }
-    if (count > 0 && printed >= count) return OK;
+    if (count > 0 && written >= count) return OK;
     if (interrupted) {
-        say("interrupted after " + std::to_string(printed) + " readings");
+        say("interrupted after " + std::to_string(written) + " readings");
         return INTERRUPTED;
     }
-    if (!instrument.supervisor.isLinked()) {
+    if (linkLost && !instrument.core.supervisor.isLinked()) {
         say("the instrument stopped answering");
         return FAILED;
     }
     say("fewer readings came than asked for");
     return FAILED;
+}
+
+int convert(const QString& file, ExportFormat format, const QString& output) {
+    std::string bytes;
+    const FileOutcome read = readRegularFile(file.toStdString(), bytes);
+    if (!read.ok) {
+        say("cannot read " + file.toStdString() + ": " + read.reason);
+        return FAILED;
+    }
+    const ReadTable table = readRecordTable(bytes);
+    if (!table.isTable) {
+        say(file.toStdString() + " is not a record table: it has no header line");
+        return FAILED;
+    }
+    RecordStore store;
+    for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
+    for (const auto& [number, record] : table.records) store.store(number, record);
+    if (!writeOutput(output, exportRecords(store, format))) return FAILED;
+    for (const UnreadLine& line : table.unread)
+        say(file.toStdString() + " line " + std::to_string(line.line) + ": " + line.reason +
+            "; left out");
+    return table.unread.empty() ? OK : STOPPED_SHORT;
+}
+
+// Why the instrument could not be reached, with its exit code.
+int notFound(Instrument& instrument, int portNumber) {
+    if (interrupted) {
+        say("interrupted before an instrument answered");
+        return INTERRUPTED;
+    }
+    QtSerialPort& port = instrument.port;
+    // A named port that would not open is said as such: it may well be the
+    // instrument, and only the user can mend it.
+    if (portNumber > 0) {
+        const std::string device = port.deviceName(portNumber);
+        if (device.empty()) {
+            say("port " + std::to_string(portNumber) + " stands for no device here");
+            return FAILED;
+        }
+        if (!port.refusalOf(portNumber).empty()) {
+            say(port.refusalOf(portNumber));
+            return FAILED;
+        }
+        if (const std::string failure = port.openFailure(portNumber); !failure.empty()) {
+            say("cannot open " + device + ": " + failure);
+            return FAILED;
+        }
+        say("no instrument answers on " + device);
+        return NOT_FOUND;
+    }
+    std::vector<int> candidates;
+    for (int n = SerialLink::FIRST_PORT; n <= SerialLink::LAST_PORT; ++n)
+        if (!port.deviceName(n).empty()) candidates.push_back(n);
+    if (candidates.size() == 1 && !port.refusalOf(candidates.front()).empty()) {
+        say(port.refusalOf(candidates.front()));
+        return FAILED;
+    }
+    std::string text = candidates.empty() ? std::string("no serial port on this machine")
+                                          : std::string("no instrument found on ports 1 to 16");
+    for (const std::string& refusal : instrument.refusals) text += "; " + refusal;
+    say(text);
+    return NOT_FOUND;
 }
 
 }  // namespace
@@ -311,23 +427,23 @@ int main(int argc, char* argv[]) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list, download or live"));
-    const QCommandLineOption portOption(QStringLiteral("port"),
+                                 QStringLiteral("list, download, live or convert FILE"));
+    const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
                                         QStringLiteral("the instrument is on port N (1 to 16)"),
                                         QStringLiteral("N"));
-    const QCommandLineOption deviceOption(QStringLiteral("device"),
+    const QCommandLineOption deviceOption({QStringLiteral("d"), QStringLiteral("device")},
                                           QStringLiteral("the instrument is on this device"),
                                           QStringLiteral("PATH"));
-    const QCommandLineOption formatOption(QStringLiteral("format"),
+    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
                                           QStringLiteral("table, csv or json (default table)"),
                                           QStringLiteral("FORMAT"), QStringLiteral("table"));
     const QCommandLineOption outputOption(
-        QStringLiteral("output"),
-        QStringLiteral("write to FILE (atomically) instead of standard output; - is standard "
-                       "output"),
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("write to FILE (replaced in one step) instead of standard output; - is "
+                       "standard output"),
         QStringLiteral("FILE"));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"),
-                                         QStringLiteral("no progress on standard error"));
+    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                         QStringLiteral("download: no progress on standard error"));
     const QCommandLineOption countOption(QStringLiteral("count"),
                                          QStringLiteral("live: stop after K readings"),
                                          QStringLiteral("K"));
@@ -349,18 +465,38 @@ int main(int argc, char* argv[]) {
         return OK;
     }
     const QStringList args = parser.positionalArguments();
-    if (args.size() != 1)
-        return usage(QStringLiteral("one command is needed: list, download or live"));
+    if (args.isEmpty())
+        return usage(QStringLiteral("one command is needed: list, download, live or convert"));
     const QString command = args.front();
+    const std::map<QString, std::set<const QCommandLineOption*>> allowed = {
+        {QStringLiteral("list"), {&formatOption}},
+        {QStringLiteral("download"),
+         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption}},
+        {QStringLiteral("live"),
+         {&portOption, &deviceOption, &formatOption, &outputOption, &countOption}},
+        {QStringLiteral("convert"), {&formatOption, &outputOption}},
+    };
+    const auto options = allowed.find(command);
+    if (options == allowed.end()) return usage(QStringLiteral("unknown command '%1'").arg(command));
+    const qsizetype arguments = command == QLatin1String("convert") ? 2 : 1;
+    if (args.size() != arguments)
+        return usage(command == QLatin1String("convert")
+                         ? QStringLiteral("convert takes one file")
+                         : QStringLiteral("%1 takes no further argument").arg(command));
+    for (const QCommandLineOption* option :
+         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption, &countOption})
+        if (parser.isSet(*option) && options->second.count(option) == 0)
+            return usage(QStringLiteral("--%1 does not go with %2")
+                             .arg(option->names().constLast(), command));
 
     const QString formatName = parser.value(formatOption);
     ExportFormat format = ExportFormat::Table;
-    if (formatName == QLatin1String("csv")) {
+    if (formatName == QLatin1String("csv") && command != QLatin1String("list")) {
         format = ExportFormat::Csv;
     } else if (formatName == QLatin1String("json")) {
         format = ExportFormat::Json;
     } else if (formatName != QLatin1String("table")) {
-        return usage(QStringLiteral("unknown format '%1'").arg(formatName));
+        return usage(QStringLiteral("unknown format '%1' for %2").arg(formatName, command));
     }
     int portNumber = 0;
     if (parser.isSet(portOption)) {
@@ -378,19 +514,18 @@ int main(int argc, char* argv[]) {
         if (!ok || count < 1) return usage(QStringLiteral("--count takes a number from 1 up"));
     }
 
-    if (command == QLatin1String("list")) return listPorts();
-    if (command != QLatin1String("download") && command != QLatin1String("live"))
-        return usage(QStringLiteral("unknown command '%1'").arg(command));
+    if (command == QLatin1String("list")) return listPorts(format == ExportFormat::Json);
 
-    // A file that could never be written is said before the instrument is read.
+    // A file that could never be written is said before anything is read.
     const QString output = parser.value(outputOption);
-    if (command == QLatin1String("download") && !toStandardOutput(output)) {
+    if (!toStandardOutput(output)) {
         const FileOutcome writable = checkReplaceable(output.toStdString());
         if (!writable.ok) {
             say("cannot write " + output.toStdString() + ": " + writable.reason);
             return FAILED;
         }
     }
+    if (command == QLatin1String("convert")) return convert(args.at(1), format, output);
 
     std::unique_ptr<PortDirectory> directory;
     if (parser.isSet(deviceOption)) {
@@ -401,24 +536,7 @@ int main(int argc, char* argv[]) {
         directory = std::make_unique<SystemPortDirectory>();
     }
     Instrument instrument(std::move(directory));
-    if (!instrument.find(portNumber)) {
-        if (interrupted) {
-            say("interrupted before an instrument answered");
-            return INTERRUPTED;
-        }
-        // A port that refused to open is said as such: it may well be the instrument.
-        if (portNumber > 0 && !instrument.port.refusalOf(portNumber).empty()) {
-            say(instrument.port.refusalOf(portNumber));
-            return FAILED;
-        }
-        std::string notFound = portNumber > 0
-                                   ? "no instrument answers on port " + std::to_string(portNumber)
-                                   : std::string("no instrument found on ports 1 to 16");
-        for (const std::string& refusal : instrument.refusals) notFound += "; " + refusal;
-        say(notFound);
-        return NOT_FOUND;
-    }
-    if (command == QLatin1String("live"))
-        return live(instrument, format == ExportFormat::Json, count);
+    if (!instrument.find(portNumber)) return notFound(instrument, portNumber);
+    if (command == QLatin1String("live")) return live(instrument, format, count, output);
     return download(instrument, format, output, parser.isSet(quietOption));
 }

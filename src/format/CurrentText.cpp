@@ -2,30 +2,78 @@
 
 namespace travenor {
 
-std::string currentText(std::uint8_t high, std::uint8_t low, std::uint8_t code) {
-    const unsigned count = high * 256u + low;
-    if (count == OVERLOAD_COUNT) return OVERLOAD_TEXT;
-    if (count == MEASURING_ERROR_COUNT) return MEASURING_ERROR_TEXT;
+namespace {
 
-    const char* unit = (code >> 4) == 4 ? "mA" : "A";
-    unsigned decimals = code & 0x0F;
-    if (decimals > 3) decimals = 0;
-    static constexpr unsigned DIVISORS[] = {1, 10, 100, 1000};
-    const unsigned divisor = DIVISORS[decimals];
+// The digits of `value` with a decimal point `decimals` places from the right
+// and a "0" before a point that would come first.
+std::string withPoint(std::int64_t value, unsigned decimals) {
+    std::string digits = std::to_string(value);
+    if (decimals == 0) return digits;
+    if (digits.size() <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
+    digits.insert(digits.size() - decimals, ".");
+    return digits;
+}
 
-    std::string text = std::to_string(count / divisor);
-    if (decimals > 0) {
-        const unsigned fraction = count % divisor;
-        std::string digits = std::to_string(fraction);
-        digits.insert(0, decimals - digits.size(), '0');
-        if (fraction != 0) {
-            // A real fraction is written in its shortest form, never filled out.
-            while (digits.back() == '0') digits.pop_back();
-        }
-        text += '.';
-        text += digits;
+}  // namespace
+
+std::string currentText(Current current) {
+    if (current.isOverload()) return OVERLOAD_TEXT;
+    if (current.isMeasuringError()) return MEASURING_ERROR_TEXT;
+    std::string text = withPoint(current.count, current.decimals());
+    // A real fraction is written in its shortest form, never filled out; a
+    // whole value keeps its decimals written out ("5.000A").
+    if (const std::size_t point = text.find('.'); point != std::string::npos) {
+        std::size_t end = text.size();
+        while (end > point + 1 && text[end - 1] == '0') --end;
+        if (end > point + 1) text.erase(end);
     }
-    return text + unit;
+    return text + (current.inMilliamperes() ? "mA" : "A");
+}
+
+std::string currentText(std::uint8_t high, std::uint8_t low, std::uint8_t code) {
+    return currentText(Current::fromBytes(high, low, code));
+}
+
+std::string amperesText(Current current) {
+    if (!current.hasValue()) return {};
+    return withPoint(current.count, current.ampereDecimals());
+}
+
+std::optional<Current> currentFromText(std::string_view text) {
+    if (text == OVERLOAD_TEXT) return Current{Current::OVERLOAD, 0x30};
+    if (text == MEASURING_ERROR_TEXT) return Current{Current::MEASURING_ERROR, 0x30};
+    bool milli = false;
+    if (text.ends_with("mA")) {
+        milli = true;
+        text.remove_suffix(2);
+    } else if (text.ends_with("A")) {
+        text.remove_suffix(1);
+    } else {
+        return std::nullopt;
+    }
+    unsigned count = 0;
+    unsigned decimals = 0;
+    bool point = false;
+    std::size_t digits = 0;
+    for (const char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            count = count * 10 + static_cast<unsigned>(c - '0');
+            if (count > 65535) return std::nullopt;
+            ++digits;
+            if (point) ++decimals;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || decimals > 3 || (point && decimals == 0)) return std::nullopt;
+    const Current current{static_cast<std::uint16_t>(count),
+                          static_cast<std::uint8_t>((milli ? 0x40 : 0x30) | decimals)};
+    // Only the program's own form: no leading zeros, no filled-out fraction,
+    // no marker count written as a value.
+    if (currentText(current) != std::string(text) + (milli ? "mA" : "A")) return std::nullopt;
+    return current;
 }
 
 }  // namespace travenor

@@ -11,15 +11,18 @@ namespace travenor {
 
 LinkSupervisor::LinkSupervisor(SerialLink& link, PortSelection& selection,
                                std::function<bool()> downloading)
-    : link(link), selection(selection), downloading(std::move(downloading)) {}
+    : link(link),
+      selection(selection),
+      downloading(std::move(downloading)),
+      firstPort(SerialLink::FIRST_PORT),
+      lastPort(SerialLink::LAST_PORT) {}
 
 void LinkSupervisor::discoveryTick() {
     if (!linked) {
         // A box that holds no number (the user typed into it) restarts the scan at port 1.
         const auto current = portNumberOf(selection.portText());
-        int next =
-            current && *current < SerialLink::LAST_PORT ? *current + 1 : SerialLink::FIRST_PORT;
-        if (next < SerialLink::FIRST_PORT) next = SerialLink::FIRST_PORT;
+        int next = current && *current < lastPort ? *current + 1 : firstPort;
+        if (next < firstPort) next = firstPort;
         selection.showPort(next);
         qCDebug(logScan) << "probing port" << next;
         link.openPort();

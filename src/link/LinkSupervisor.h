@@ -19,6 +19,9 @@ class LinkSupervisor {
     // is asked for then.
     LinkSupervisor(SerialLink& link, PortSelection& selection, std::function<bool()> downloading);
 
+    // Scans port `number` alone instead of ports 1 to 16 (the user named it).
+    void scanOnly(int number) { firstPort = lastPort = number; }
+
     // Timer2: while unlinked, moves to the next port and probes it; always
     // counts a tick of silence.
     void discoveryTick();
@@ -38,6 +41,8 @@ class LinkSupervisor {
     std::function<bool()> downloading;
     bool linked = false;
     std::int16_t silent = 0;
+    int firstPort;
+    int lastPort;
 };
 
 }  // namespace travenor

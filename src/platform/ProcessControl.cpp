@@ -15,7 +15,9 @@
 #include <QFileInfo>
 #include <iterator>
 #else
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
@@ -78,6 +80,10 @@ bool standardErrorIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
+bool standardOutputClosed() {
+    return false;
+}
+
 #else
 
 namespace {
@@ -135,6 +141,14 @@ bool hasDisplay() {
 
 bool standardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
+}
+
+bool standardOutputClosed() {
+    struct stat info {};
+    if (::fstat(STDOUT_FILENO, &info) != 0 || !S_ISFIFO(info.st_mode)) return false;
+    // The writing end of a pipe with no reader left polls as an error.
+    pollfd out{STDOUT_FILENO, 0, 0};
+    return ::poll(&out, 1, 0) == 1 && (out.revents & (POLLERR | POLLHUP)) != 0;
 }
 
 #endif

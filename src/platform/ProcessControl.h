@@ -30,5 +30,8 @@ void binaryStandardOutput();
 
 // Whether standard error is a terminal a person watches.
 bool standardErrorIsTerminal();
+// Whether standard output is a pipe whose reader has gone, so that nothing
+// written there can arrive. Found without writing; false where unknown.
+bool standardOutputClosed();
 
 }  // namespace travenor

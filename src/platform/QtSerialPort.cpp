@@ -140,6 +140,11 @@ std::string QtSerialPort::refusalOf(int number) const {
     return told == notices.end() ? std::string() : told->second;
 }
 
+std::string QtSerialPort::openFailure(int number) const {
+    const auto failed = refusals.find(directory->deviceFor(number));
+    return failed == refusals.end() ? std::string() : failed->second.toStdString();
+}
+
 void QtSerialPort::setRefusalHandler(std::function<void(const std::string&)> told) {
     refusalHandler = std::move(told);
 }

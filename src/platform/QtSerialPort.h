@@ -28,6 +28,10 @@ class QtSerialPort : public QObject, public SerialPort {
     std::string refusalOf(int number) const override;
     void setRefusalHandler(std::function<void(const std::string&)> told) override;
 
+    // Why the last open of port `number` failed, in Qt's words ("No such
+    // file or directory"); empty when it opened or was never tried.
+    std::string openFailure(int number) const;
+
   private:
     void bytesArrived();
     void errorRaised(QSerialPort::SerialPortError error);

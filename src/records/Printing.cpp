@@ -90,6 +90,12 @@ void Printing::cancelRange() {
 
 void Printing::printRequestCheck() {
     if (!pending || busy) return;
+    if (table.showsTextWithoutRecords()) {
+        // The box shows no table, and rebuilding one would wipe what it shows.
+        pending = false;
+        messages.show(NOTHING_TO_PRINT, "Print");
+        return;
+    }
     busy = true;
     table.printBuffer(rangeFirst, rangeLast);
     printRecords();

@@ -15,6 +15,9 @@ class TableView;
 // timer, and the printing of the table built for it.
 class Printing {
   public:
+    static constexpr const char* NOTHING_TO_PRINT =
+        "There are no records to print: the file shown is not a record table.";
+
     Printing(RecordTable& table, const TableView& view, Printer& printer, MessageBox& messages);
 
     // OK of the print-range dialog. With printAll the range is the default

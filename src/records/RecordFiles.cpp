@@ -7,7 +7,9 @@
 #include "platform/FileSystem.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
+#include "records/RecordTable.h"
 #include "records/RecordViews.h"
+#include "records/TableReader.h"
 
 namespace travenor {
 
@@ -40,9 +42,11 @@ FileOutcome showable(const std::string& bytes) {
 
 }  // namespace
 
-RecordFiles::RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files,
-                         MessageBox& messages, std::function<std::string()> presetFileName)
-    : view(view),
+RecordFiles::RecordFiles(RecordTable& table, TableView& view, FileDialogs& dialogs,
+                         FileSystem& files, MessageBox& messages,
+                         std::function<std::string()> presetFileName)
+    : table(table),
+      view(view),
       dialogs(dialogs),
       files(files),
       messages(messages),
@@ -60,9 +64,17 @@ void RecordFiles::openTable() {
         messages.show("The file could not be opened:\r\n" + *path + "\r\n" + read.reason, "Open");
         return;
     }
-    qCInfo(logFiles).noquote() << "opened" << QString::fromStdString(*path);
-    view.showTableText(file.text);
+    const ReadTable records = readRecordTable(file.bytes);
+    qCInfo(logFiles).noquote() << "opened" << QString::fromStdString(*path) << "with"
+                               << records.records.size() << "records";
+    table.showOpenedText(file.text, records.isTable ? &records.records : nullptr);
     opened = Opened{std::move(file.bytes), view.tableText()};
+    if (!records.unread.empty())
+        messages.show("The file is shown, but " + std::to_string(records.unread.size()) +
+                          (records.unread.size() == 1 ? " line of it holds" : " lines of it hold") +
+                          " no record; printing leaves them out:\r\n" +
+                          unreadSummary(records.unread),
+                      "Open");
 }
 
 void RecordFiles::saveTable() {

@@ -9,12 +9,13 @@ namespace travenor {
 class FileDialogs;
 class FileSystem;
 class MessageBox;
+class RecordTable;
 class TableView;
 
 // Open and Save of record files: the table box's text to a plain text file
-// and back. Open shows a file's text; it never turns it back into records.
-// A file Open showed and Save writes back unchanged keeps its bytes, those
-// the box cannot show included.
+// and back. Open shows a file's text, and the records of a record table go
+// into the store. A file Open showed and Save writes back unchanged keeps its
+// bytes, those the box cannot show included.
 class RecordFiles {
   public:
     static constexpr const char* OPEN_FILTER =
@@ -28,13 +29,14 @@ class RecordFiles {
     static constexpr std::size_t MOST_LINES = 100000;
 
     // presetFileName gives the path both dialogs start with.
-    RecordFiles(TableView& view, FileDialogs& dialogs, FileSystem& files, MessageBox& messages,
-                std::function<std::string()> presetFileName);
+    RecordFiles(RecordTable& table, TableView& view, FileDialogs& dialogs, FileSystem& files,
+                MessageBox& messages, std::function<std::string()> presetFileName);
 
     void openTable();
     void saveTable();
 
   private:
+    RecordTable& table;
     TableView& view;
     FileDialogs& dialogs;
     FileSystem& files;

@@ -11,5 +11,7 @@ namespace travenor {
 // A text that fills its field, or is longer than it, is written whole after
 // one blank and moves the rest of the line right.
 std::optional<std::string> recordLine(const RecordStore& store, int n);
+// The line of record n as it stands, whatever its number.
+std::string recordLine(int n, const Record& record);
 
 }  // namespace travenor

@@ -14,14 +14,12 @@ bool RecordStore::store(int n, Record record) {
 
 bool RecordStore::markEmpty(int n) {
     if (!hasSlot(n)) return false;
-    // The Ratio column is left as it was: an empty slot is known by Ih alone.
+    // The ratio is left as it was: an empty slot is known by its mark alone.
+    const MeasuredRatio ratio = records[static_cast<std::size_t>(n)].ratio;
     Record& slot = records[static_cast<std::size_t>(n)];
-    slot.Ih = EMPTY_SLOT;
-    slot.Ir = EMPTY_SLOT;
-    slot.Is = EMPTY_SLOT;
-    slot.It = EMPTY_SLOT;
-    slot.FEr = "0";
-    slot.CH = 0;
+    slot = Record{};
+    slot.slot = Record::Slot::Emptied;
+    slot.ratio = ratio;
     return true;
 }
 
@@ -31,7 +29,7 @@ const Record* RecordStore::read(int n) const {
 
 bool RecordStore::isEmpty(int n) const {
     const Record* slot = read(n);
-    return slot != nullptr && slot->Ih == EMPTY_SLOT;
+    return slot != nullptr && slot->slot == Record::Slot::Emptied;
 }
 
 }  // namespace travenor

@@ -8,9 +8,6 @@
 
 namespace travenor {
 
-// The mark of an empty slot, in the Ih column.
-inline constexpr const char* EMPTY_SLOT = "30000";
-
 // The records read from the instrument, by record number: records 0 to 4000.
 // Every operation checks the slot number; a number outside the records is
 // refused (false / nullptr) and nothing changes.

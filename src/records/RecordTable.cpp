@@ -60,11 +60,22 @@ void RecordTable::printBuffer(std::int16_t first, std::int16_t last) {
     if (!scratchFolder.empty()) files.passThroughScratch(scratchPath(), text);
 
     if (display) {
+        otherText = false;
         view.showTableText(text);
         view.setPrintText(view.tableText());
     } else {
         view.setPrintText(text);
     }
+}
+
+void RecordTable::showOpenedText(const std::string& text,
+                                 const std::vector<std::pair<int, Record>>* records) {
+    otherText = records == nullptr;
+    if (records != nullptr) {
+        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
+        for (const auto& [number, record] : *records) store.store(number, record);
+    }
+    view.showTableText(text);
 }
 
 void RecordTable::clearRecords() {

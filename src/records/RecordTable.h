@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "link/Record.h"
 
 namespace travenor {
 
@@ -31,6 +35,15 @@ class RecordTable {
     // Marks slots 0 to 3500 empty and shows the empty table.
     void clearRecords();
 
+    // An opened file's text in the table box. A record table's records
+    // replace the store's, so that Print and Save work on what is shown; the
+    // store of a file that is no record table is left as it was, and Print
+    // says there is nothing to print until the box shows a table again.
+    void showOpenedText(const std::string& text,
+                        const std::vector<std::pair<int, Record>>* records);
+    // Whether the box shows an opened file that is no record table.
+    bool showsTextWithoutRecords() const { return otherText; }
+
     // The table text for records first to last, every line ended by CR LF.
     static std::string tableText(const RecordStore& store, int first, int last);
 
@@ -41,6 +54,7 @@ class RecordTable {
     TableView& view;
     FileSystem& files;
     std::string scratchFolder;
+    bool otherText = false;
 };
 
 }  // namespace travenor

@@ -14,25 +14,17 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "link/LinkSupervisor.h"
-#include "link/ReplyDecoder.h"
-#include "link/SerialLink.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtFileSystem.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPrinter.h"
 #include "platform/SerialPort.h"
 #include "platform/TimeOfDay.h"
-#include "records/Download.h"
-#include "records/Printing.h"
 #include "records/RecordFiles.h"
-#include "records/RecordStore.h"
-#include "records/RecordTable.h"
-#include "shell/LivePresenter.h"
+#include "shell/Core.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintRangeDialog.h"
 #include "shell/ProgramTimers.h"
-#include "shell/StatusRefresh.h"
 #include "shell/WindowFonts.h"
 #include "shell/WindowViews.h"
 
@@ -42,7 +34,6 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
     : mainWindow(std::make_unique<MainWindow>()),
       windowViews(std::make_unique<WindowViews>(*mainWindow)),
       programTimers(std::make_unique<ProgramTimers>()),
-      livePresenter(std::make_unique<LivePresenter>(*windowViews)),
       serialPort(std::move(port)),
       fileSystem(std::make_unique<QtFileSystem>()),
       messages(options.messages ? options.messages
@@ -53,29 +44,16 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
                               : std::make_shared<QtPrinter>(mainWindow.get(), tableFont())),
       endProgram(options.exitProgram ? options.exitProgram : [] { QCoreApplication::exit(0); }),
       programFolder(options.programFolder),
-      messagesInjected(options.messages != nullptr),
-      recordStore(std::make_unique<RecordStore>()) {
+      messagesInjected(options.messages != nullptr) {
     WindowViews& views = *windowViews;
-    serialLink = std::make_unique<SerialLink>(*serialPort, views);
-    recordTable =
-        std::make_unique<RecordTable>(*recordStore, views, *fileSystem, options.programFolder);
     std::function<void()> pending = options.processPendingEvents;
     if (!pending) pending = [] { QCoreApplication::processEvents(); };
-    recordDownload = std::make_unique<Download>(*serialLink, *recordStore, *recordTable, views,
-                                                *messages, std::move(pending));
-    linkSupervisor = std::make_unique<LinkSupervisor>(
-        *serialLink, views, [this] { return recordDownload->isDownloading(); });
-    replyDecoder = std::make_unique<ReplyDecoder>(*serialLink, *linkSupervisor, views,
-                                                  *livePresenter, *recordDownload);
-    statusRefresh = std::make_unique<StatusRefresh>(
-        StatusRefresh::Parts{views, *programTimers, views, *livePresenter, views, *serialLink,
-                             *linkSupervisor, *recordDownload, *recordTable},
-        [] { return timeOfDayText(); });
-    files = std::make_unique<RecordFiles>(views, *fileDialogs, *fileSystem, *messages,
-                                          [this] { return presetFileName(); });
-    printRequest = std::make_unique<Printing>(*recordTable, views, *printer, *messages);
+    programCore = std::make_unique<Core>(CoreParts{
+        *serialPort, views, views, views, views, views, *programTimers, *fileSystem, *messages,
+        *printer, options.programFolder, std::move(pending), [] { return timeOfDayText(); }});
+    files = std::make_unique<RecordFiles>(programCore->table, views, *fileDialogs, *fileSystem,
+                                          *messages, [this] { return presetFileName(); });
 
-    serialPort->setReceiveHandler([this] { replyDecoder->receive(); });
     windowViews->tellPortDevices([this](int number) {
         const std::string refusal = serialPort->refusalOf(number);
         return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
@@ -92,25 +70,42 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
 
 Application::~Application() {
     delete printDialog.data();
-    serialPort->setReceiveHandler(nullptr);
     programTimers->setLive(false);
 }
 
+SerialLink& Application::link() {
+    return programCore->link;
+}
+LinkSupervisor& Application::supervisor() {
+    return programCore->supervisor;
+}
+ReplyDecoder& Application::decoder() {
+    return programCore->decoder;
+}
+RecordStore& Application::store() {
+    return programCore->store;
+}
+RecordTable& Application::table() {
+    return programCore->table;
+}
+Download& Application::download() {
+    return programCore->download;
+}
+StatusRefresh& Application::status() {
+    return programCore->status;
+}
+Printing& Application::printing() {
+    return programCore->printing;
+}
+
 void Application::wireTimers() {
-    const ProgramTimers& t = *programTimers;
-    connect(t.timer(Tick::Status), &QTimer::timeout, this,
-            [this] { statusRefresh->refreshStatus(); });
-    connect(t.timer(Tick::Discovery), &QTimer::timeout, this,
-            [this] { linkSupervisor->discoveryTick(); });
-    connect(t.timer(Tick::Poll), &QTimer::timeout, this, [this] { linkSupervisor->pollTick(); });
-    connect(t.timer(Tick::Download), &QTimer::timeout, this,
-            [this] { recordDownload->downloadTick(); });
-    connect(t.timer(Tick::PrintRequest), &QTimer::timeout, this,
-            [this] { printRequest->printRequestCheck(); });
+    for (const TickPlan& t : TICKS)
+        connect(programTimers->timer(t.tick), &QTimer::timeout, this,
+                [this, tick = t.tick] { programCore->tick(tick); });
 }
 
 void Application::load() {
-    statusRefresh->loadMainWindow();
+    programCore->status.loadMainWindow();
 }
 
 QPoint placeOnScreen(const QRect& frame, const QRect& available) {
@@ -150,13 +145,13 @@ void Application::runCommand(Command command) {
             files->openTable();
             break;
         case Command::Read:
-            recordDownload->startDownload();
+            programCore->download.startDownload();
             break;
         case Command::Save:
             files->saveTable();
             break;
         case Command::Clear:
-            recordTable->clearRecords();
+            programCore->table.clearRecords();
             break;
         case Command::Print:
             showPrintDialog();
@@ -168,7 +163,7 @@ void Application::runCommand(Command command) {
 }
 
 void Application::routeToolbarButton(const QString& key) {
-    if (recordDownload->isDownloading()) return;
+    if (programCore->download.isDownloading()) return;
     const auto command = commandForKey(key.toStdString());
     if (!command) return;
     // Whatever a command started from the toolbar fails with ends here,
@@ -219,9 +214,9 @@ void Application::showPrintDialog() {
 
 void Application::printRangeOk() {
     if (!printDialog) return;
-    const auto rejected =
-        printRequest->acceptRange(printDialog->printAll(), printDialog->firstText().toStdString(),
-                                  printDialog->lastText().toStdString());
+    const auto rejected = programCore->printing.acceptRange(printDialog->printAll(),
+                                                            printDialog->firstText().toStdString(),
+                                                            printDialog->lastText().toStdString());
     if (rejected) {
         // The dialog stays open with its entries, to correct or cancel.
         printDialogMessages->show(*rejected, "Print");
@@ -232,7 +227,7 @@ void Application::printRangeOk() {
 }
 
 void Application::printRangeCancelled() {
-    printRequest->cancelRange();
+    programCore->printing.cancelRange();
     mainWindow->setEnabled(true);
     closePrintDialog();
 }

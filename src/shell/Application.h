@@ -13,6 +13,7 @@
 
 namespace travenor {
 
+class Core;
 class Download;
 class FileDialogs;
 class FileSystem;
@@ -64,15 +65,16 @@ class Application : public QObject {
     WindowViews& views() { return *windowViews; }
     ProgramTimers& timers() { return *programTimers; }
     SerialPort& port() { return *serialPort; }
-    SerialLink& link() { return *serialLink; }
-    LinkSupervisor& supervisor() { return *linkSupervisor; }
-    ReplyDecoder& decoder() { return *replyDecoder; }
-    RecordStore& store() { return *recordStore; }
-    RecordTable& table() { return *recordTable; }
-    Download& download() { return *recordDownload; }
-    StatusRefresh& status() { return *statusRefresh; }
+    Core& core() { return *programCore; }
+    SerialLink& link();
+    LinkSupervisor& supervisor();
+    ReplyDecoder& decoder();
+    RecordStore& store();
+    RecordTable& table();
+    Download& download();
+    StatusRefresh& status();
     RecordFiles& recordFiles() { return *files; }
-    Printing& printing() { return *printRequest; }
+    Printing& printing();
     // Form2 while it is open.
     PrintRangeDialog* printRangeDialog() const { return printDialog; }
 
@@ -96,7 +98,6 @@ class Application : public QObject {
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<WindowViews> windowViews;
     std::unique_ptr<ProgramTimers> programTimers;
-    std::unique_ptr<LivePresenter> livePresenter;
     std::unique_ptr<SerialPort> serialPort;
     std::unique_ptr<FileSystem> fileSystem;
     std::shared_ptr<MessageBox> messages;
@@ -105,15 +106,8 @@ class Application : public QObject {
     std::function<void()> endProgram;
     std::string programFolder;
     bool messagesInjected = false;
-    std::unique_ptr<RecordStore> recordStore;
-    std::unique_ptr<SerialLink> serialLink;
-    std::unique_ptr<RecordTable> recordTable;
-    std::unique_ptr<Download> recordDownload;
-    std::unique_ptr<LinkSupervisor> linkSupervisor;
-    std::unique_ptr<ReplyDecoder> replyDecoder;
-    std::unique_ptr<StatusRefresh> statusRefresh;
+    std::unique_ptr<Core> programCore;
     std::unique_ptr<RecordFiles> files;
-    std::unique_ptr<Printing> printRequest;
     QPointer<PrintRangeDialog> printDialog;
     std::shared_ptr<MessageBox> printDialogMessages;
 };

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "format/NumberText.h"
+#include "format/CurrentText.h"
+#include "format/RatioText.h"
+#include "link/DecodedReply.h"
 #include "shell/Views.h"
 
 namespace travenor {
@@ -10,24 +12,22 @@ namespace travenor {
 LivePresenter::LivePresenter(LiveView& view) : view(view) {}
 
 void LivePresenter::showLiveReading(const DecodedReply& reading) {
-    view.showSecondary(Phase::R, reading.secondaryR);
-    view.showSecondary(Phase::S, reading.secondaryS);
-    view.showSecondary(Phase::T, reading.secondaryT);
+    for (const Phase phase : PHASES)
+        view.showSecondary(phase, currentText(reading.secondary[static_cast<std::size_t>(phase)]));
     for (const Phase phase : PHASES) view.showPrimary(phase, NO_READING);
     // Channel 3 is the error marker: the ratio errors then stay as they were.
     if (reading.channel >= 0 && reading.channel <= 2) {
         for (const Phase phase : PHASES) {
             if (static_cast<int>(phase) == reading.channel) {
-                view.showPrimary(phase, reading.primary);
-                view.showRatioError(phase, reading.errorText);
+                view.showPrimary(phase, currentText(reading.primary));
+                view.showRatioError(phase, ratioErrorText(reading.error));
             } else {
                 view.showRatioError(phase, NO_ERROR);
             }
         }
     }
-    view.showSetRatio("Set:" + std::to_string(reading.setPrimary) + "/" +
-                      tenthsText(reading.rated) + "A");
-    view.showMeasuredRatio("Rat:" + reading.ratio);
+    view.showSetRatio("Set:" + setRatioText(reading.setPrimary, reading.rated));
+    view.showMeasuredRatio("Rat:" + ratioText(reading.ratio));
     view.showLowBattery(reading.highVoltageBatteryLow, reading.lowVoltageBatteryLow);
 }
 

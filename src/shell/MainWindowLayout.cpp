@@ -102,11 +102,6 @@ constexpr Accessible ACCESSIBLE[] = {
 
 constexpr Panel PANELS[] = {{1605, 1440}, {10000, 10000}, {1640, 1640}};
 
-constexpr Timer TIMERS[] = {
-    {Tick::Status, "Timer1", 70},  {Tick::Discovery, "Timer2", 100},    {Tick::Poll, "Timer3", 500},
-    {Tick::Download, "Timer4", 0}, {Tick::PrintRequest, "Timer5", 500},
-};
-
 constexpr const char* TAB_ORDER[] = {"Command1", "Command2", "Command3",     "Command4",
                                      "Command5", "Combo1",   "Text1",        "Text2",
                                      "Text3",    "Text4",    "RichTextBox1", "Command6"};
@@ -124,9 +119,6 @@ std::span<const Menu> menus() {
 }
 std::span<const Panel> panels() {
     return PANELS;
-}
-std::span<const Timer> timers() {
-    return TIMERS;
 }
 std::span<const char* const> tabOrder() {
     return TAB_ORDER;

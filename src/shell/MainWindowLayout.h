@@ -77,12 +77,6 @@ struct Panel {
 };
 
 // The program's ticks, each a timer of its own.
-struct Timer {
-    Tick tick;
-    const char* name;
-    int interval;  // 0: stopped
-};
-
 inline constexpr const char* CAPTION = "Travenor ";
 inline constexpr int CLIENT_WIDTH = 13305;
 inline constexpr int CLIENT_HEIGHT = 9615;
@@ -96,7 +90,6 @@ std::span<const Control> controls();
 std::span<const ToolbarButton> toolbar();
 std::span<const Menu> menus();
 std::span<const Panel> panels();
-std::span<const Timer> timers();
 std::span<const Accessible> accessibility();
 // Keyboard focus order; the first has the focus when the window opens.
 std::span<const char* const> tabOrder();

@@ -2,17 +2,17 @@
 
 #include <QTimer>
 
-#include "shell/MainWindowLayout.h"
+#include "shell/Ticks.h"
 
 namespace travenor {
 
 ProgramTimers::ProgramTimers(QObject* parent) : QObject(parent) {
-    for (const layout::Timer& t : layout::timers()) {
+    for (const TickPlan& t : TICKS) {
         auto* timer = new QTimer(this);
         timer->setObjectName(QString::fromUtf8(t.name));
         timer->setTimerType(Qt::PreciseTimer);
-        if (t.interval > 0) timer->setInterval(t.interval);
-        entries.emplace(t.tick, Entry{timer, t.interval});
+        if (t.period > 0) timer->setInterval(t.period);
+        entries.emplace(t.tick, Entry{timer, t.period});
     }
 }
 

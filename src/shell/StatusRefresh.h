@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "shell/Ticks.h"
+
 namespace travenor {
 
 class Download;
@@ -44,9 +46,9 @@ StatusShown statusFor(const StatusState& state);
 // blanking of the readings while no instrument answers.
 class StatusRefresh {
   public:
-    static constexpr int SCANNING_PERIOD = 20;
-    static constexpr int LINKED_PERIOD = 70;
-    static constexpr int DOWNLOAD_PERIOD = 50;
+    static constexpr int SCANNING_PERIOD = travenor::SCANNING_PERIOD;
+    static constexpr int LINKED_PERIOD = travenor::LINKED_PERIOD;
+    static constexpr int DOWNLOAD_PERIOD = travenor::DOWNLOAD_PERIOD;
     static constexpr const char* MAKER = "Travenor's Software";
 
     struct Parts {

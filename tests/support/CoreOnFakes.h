@@ -1,9 +1,6 @@
 #pragma once
 
-#include "link/SerialLink.h"
-#include "records/Download.h"
-#include "records/RecordStore.h"
-#include "records/RecordTable.h"
+#include "shell/Core.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakePort.h"
 #include "support/FakeViews.h"
@@ -11,18 +8,25 @@
 
 namespace travenor::test {
 
-// The link, the table and the download wired as the program wires them, on a
-// fake port, fake views and files in memory; every message is recorded.
+// The program's core as the window and the command line have it, on a fake
+// port, fake views and files in memory; every message is recorded, every
+// print kept, and the status bar's clock stands still.
 struct CoreOnFakes {
     FakePort port;
     FakeViews views;
     FakeFileSystem files;
     RecordedMessages messages;
-    RecordStore store;
-    SerialLink link{port, views};
-    RecordTable table{store, views, files, ""};
+    RecordingPrinter printer;
     int pendingEventRuns = 0;
-    Download download{link, store, table, views, messages, [this] { ++pendingEventRuns; }};
+    Core core{CoreParts{port, views, views, views, views, views, views, files, messages, printer,
+                        "", [this] { ++pendingEventRuns; },
+                        [] { return std::string("12:34:56"); }}};
+    RecordStore& store = core.store;
+    SerialLink& link = core.link;
+    RecordTable& table = core.table;
+    Download& download = core.download;
+    LinkSupervisor& supervisor = core.supervisor;
+    StatusRefresh& status = core.status;
 };
 
 }  // namespace travenor::test

@@ -13,13 +13,14 @@
 #include "shell/PrintRangeDialog.h"
 #include "shell/WindowFonts.h"
 #include "support/AppFixture.h"
+#include "support/RecordOfTexts.h"
 
 namespace travenor {
 namespace {
 
 Record sampleRecord(int n) {
-    return {std::to_string(n) + ".000A",     "1.000A", "2.000A", "3.000A", "+0.1%", "600/5A",
-            static_cast<std::int16_t>(n % 3)};
+    return test::recordOf({std::to_string(n) + "A", "1.000A", "2.000A", "3.000A", "+0.1%", "600/5A",
+                           static_cast<std::int16_t>(n % 3)});
 }
 
 struct PrintingTest : test::AppFixture {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "format/CurrentText.h"
+#include "format/RatioText.h"
 #include "link/LinkSupervisor.h"
 #include "link/LiveReadings.h"
 #include "link/RecordSink.h"
@@ -60,9 +62,9 @@ TEST_F(ReplyDecoderTest, LiveFramesGoToTheLiveReadingsWhole) {
     decoder.decodeReply(test::recordFrame(7, 2));
     ASSERT_EQ(live.readings.size(), 1u);
     const DecodedReply& r = live.readings.front();
-    EXPECT_EQ(r.primary, "120.0A");
-    EXPECT_EQ(r.secondaryR, "1.000A");
-    EXPECT_EQ(r.errorText, "+0.5%");
+    EXPECT_EQ(currentText(r.primary), "120.0A");
+    EXPECT_EQ(currentText(r.secondary[0]), "1.000A");
+    EXPECT_EQ(ratioErrorText(r.error), "+0.5%");
     EXPECT_EQ(r.channel, 0);
     EXPECT_EQ(r.setPrimary, 600);
     EXPECT_EQ(r.rated, 50);
@@ -82,7 +84,7 @@ TEST_F(ReplyDecoderTest, DownloadKindsGoToTheRecordSink) {
     decoder.decodeReply(test::frameOfKind(5));
     EXPECT_EQ(sink.calls, (std::vector<std::string>{"count 513", "record 7", "end"}));
     const Record& r = sink.records.at(0).second;
-    EXPECT_EQ(r, (Record{"120.0A", "1.000A", "0.000A", "0.000A", "+0.5%", "0/5A", 2}));
+    EXPECT_EQ(r.texts(), (RecordTexts{"120.0A", "1.000A", "0.000A", "0.000A", "+0.5%", "0/5A", 2}));
 }
 
 TEST_F(ReplyDecoderTest, ReceiveDecodesOnlyValidFrames) {
@@ -96,7 +98,7 @@ TEST_F(ReplyDecoderTest, ReceiveDecodesOnlyValidFrames) {
     decoder.receive();
     EXPECT_TRUE(supervisor.isLinked());
     ASSERT_EQ(live.readings.size(), 1u);
-    EXPECT_EQ(live.readings.front().primary, "120.0A");
+    EXPECT_EQ(currentText(live.readings.front().primary), "120.0A");
 }
 
 }  // namespace

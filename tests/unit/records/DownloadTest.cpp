@@ -4,12 +4,14 @@
 
 #include "link/CommandFrame.h"
 #include "support/CoreOnFakes.h"
+#include "support/RecordOfTexts.h"
 
 namespace travenor {
 namespace {
 
 Record sample(int n) {
-    return {std::to_string(n) + ".0A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A", 0};
+    return test::recordOf(
+        {std::to_string(n) + "A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A", 0});
 }
 
 // The download on fakes: every request it writes, every message it shows,

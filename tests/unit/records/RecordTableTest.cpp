@@ -10,6 +10,7 @@
 #include "records/RecordTable.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeViews.h"
+#include "support/RecordOfTexts.h"
 
 namespace travenor {
 namespace {
@@ -20,8 +21,8 @@ const std::string HEADER =
     "\r\n";
 
 Record sample(int n) {
-    return {std::to_string(n) + ".0A",       "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A",
-            static_cast<std::int16_t>(n % 3)};
+    return test::recordOf({std::to_string(n) + "A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A",
+                           static_cast<std::int16_t>(n % 3)});
 }
 
 struct RecordTableTest : ::testing::Test {
@@ -100,7 +101,7 @@ TEST_F(RecordTableTest, ClearLeavesSlotsAbove3500) {
     EXPECT_TRUE(store.isEmpty(20));
     EXPECT_TRUE(store.isEmpty(3500));
     EXPECT_EQ(*store.read(3600), sample(3600));
-    EXPECT_EQ(store.read(3501)->Ih, "");
+    EXPECT_EQ(store.read(3501)->texts().Ih, "");
 }
 
 // The real file layer in a real folder: no lishi.txt is left behind, an old

@@ -15,12 +15,14 @@
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
 #include "support/FakeViews.h"
+#include "support/RecordOfTexts.h"
 
 namespace travenor {
 namespace {
 
 Record sample(int n) {
-    return {std::to_string(n) + ".0A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A", 0};
+    return test::recordOf(
+        {std::to_string(n) + "A", "1.000A", "1.000A", "1.000A", "+0.1%", "600/5A", 0});
 }
 
 std::string contentOf(const std::string& path) {

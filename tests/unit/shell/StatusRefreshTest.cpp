@@ -61,11 +61,6 @@ TEST(StatusPolicy, EveryStateAndPeriod) {
 
 // The refresh on fakes: what it reads, what it writes, what it ends.
 struct StatusRefreshTest : ::testing::Test, test::CoreOnFakes {
-    LinkSupervisor supervisor{link, views, [this] { return download.isDownloading(); }};
-    LivePresenter live{views};
-    StatusRefresh status{{views, views, views, live, views, link, supervisor, download, table},
-                         [] { return std::string("12:34:56"); }};
-
     void SetUp() override {
         views.periods = {{Tick::Discovery, 100}, {Tick::Download, 0}};
         status.loadMainWindow();
@@ -106,7 +101,7 @@ TEST_F(StatusRefreshTest, TheBarShowsTheConnectionOfTheTickBefore) {
 
 TEST_F(StatusRefreshTest, LinkedReadingsStayAndADownloadHoldsTheCommands) {
     supervisor.markAlive();
-    live.showLiveReading(DecodedReply::from(test::exampleLiveFrame()));
+    core.presenter.showLiveReading(DecodedReply::from(test::exampleLiveFrame()));
     download.startDownload();
     status.refreshStatus();
     EXPECT_EQ(views.primary[0], "120.0A");
