@@ -71,8 +71,9 @@ void RecordFiles::openTable() {
     opened = Opened{std::move(file.bytes), view.tableText()};
     if (!records.unread.empty())
         messages.show("The file is shown, but " + std::to_string(records.unread.size()) +
-                          (records.unread.size() == 1 ? " line of it holds" : " lines of it hold") +
-                          " no record; printing leaves them out:\r\n" +
+                          (records.unread.size() == 1
+                               ? " line of it holds no record; printing leaves it out:\r\n"
+                               : " lines of it hold no record; printing leaves them out:\r\n") +
                           unreadSummary(records.unread),
                       "Open");
 }

@@ -59,7 +59,8 @@ std::pair<int, Record> recordOf(std::string_view line, std::string& reason) {
     // Seven values after the number; a record of no phase ends in "- -".
     const bool noPhase = w.size() == 9 && w[7] == "-" && w[8] == "-";
     if (w.size() != 8 && !noPhase) {
-        reason = "it holds " + std::to_string(w.size() - 1) + " fields, not 7";
+        reason = "it holds " + std::to_string(w.size() - 1) +
+                 (w.size() == 2 ? " field" : " fields") + ", not 7";
         return {};
     }
     Record record;

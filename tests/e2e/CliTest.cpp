@@ -173,6 +173,15 @@ TEST(Cli, BadOptionsAreUsageErrors) {
         {"live", "--count", "0"},
         {"download", "--bogus"},
         {"list", "extra"},
+        // Options that do not go with the command.
+        {"list", "--output", "x.txt"},
+        {"list", "--format", "csv"},
+        {"live", "--quiet"},
+        {"download", "--count", "3"},
+        {"convert", "--port", "1", "t.txt"},
+        {"convert"},
+        {"convert", "a.txt", "b.txt"},
+        {"download", "-o"},
     };
     for (const QStringList& args : cases) {
         const CliRun run = cli(args);
@@ -182,8 +191,80 @@ TEST(Cli, BadOptionsAreUsageErrors) {
     }
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* part : {"list", "download", "live", "Exit codes", "stopped short"})
+    for (const char* part :
+         {"list", "download", "live", "convert FILE", "Exit codes", "stopped short", "-o, --output",
+          "-f, --format", "-q, --quiet", "-p, --port", "-d, --device", "measured_ratio_primary_A"})
         EXPECT_TRUE(help.out.contains(part)) << part;
+}
+
+// convert: a saved table to data, each outcome with its exit code; list as
+// JSON.
+TEST(Cli, ConvertAndListSayWhatTheyFound) {
+    QTemporaryDir folder;
+    const std::string top = RecordTable::TITLE_LINE + "\r\n" + RecordTable::HEADER_LINE + "\r\n";
+    const std::string line =
+        "NO.0005    600.0A   198.9mA      5.001A     4.997A   -0.2%     600/5A     R";
+    const struct {
+        const char* what;
+        std::string bytes;
+        QStringList options;
+        int exitCode;
+        const char* out;  // standard output, or nullptr
+        const char* err;  // a part of standard error, or nullptr
+    } cases[] = {
+        {"table to csv",
+         top + line + "\r\n\r\n",
+         {"-f", "csv"},
+         0,
+         "number,channel,primary_A,secondary_R_A,secondary_S_A,secondary_T_A,ratio_error_percent,"
+         "set_primary_A,rated_secondary_A,measured_ratio_primary_A,status\r\n"
+         "5,R,600.0,0.1989,5.001,4.997,-0.2,,5.0,600,\r\n",
+         nullptr},
+        {"LF table to json",
+         "Travenor\n" + RecordTable::HEADER_LINE + "\n" + line + "\n",
+         {"--format", "json"},
+         0,
+         "[\n  {\"number\": 5, \"channel\": \"R\", \"primary_A\": 600.0, \"secondary_R_A\": "
+         "0.1989, "
+         "\"secondary_S_A\": 5.001, \"secondary_T_A\": 4.997, \"ratio_error_percent\": -0.2, "
+         "\"set_primary_A\": null, \"rated_secondary_A\": 5.0, \"measured_ratio_primary_A\": 600, "
+         "\"status\": \"\"}\n]\n",
+         nullptr},
+        {"table to table", top + line + "\r\n", {}, 0, nullptr, nullptr},
+        {"a damaged line",
+         top + line + "\r\nNO.0006 junk\r\n",
+         {"-f", "csv"},
+         3,
+         nullptr,
+         "line 4: it holds 1 field, not 7; left out"},
+        {"no table", "Dear Sir,\r\n", {}, 1, "", "is not a record table"},
+    };
+    for (const auto& c : cases) {
+        const QString file = folder.filePath(QStringLiteral("saved.txt"));
+        QFile saved(file);
+        ASSERT_TRUE(saved.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        saved.write(c.bytes.data(), static_cast<qint64>(c.bytes.size()));
+        saved.close();
+        const CliRun run = cli(QStringList{"convert", file} + c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.what << ": " << run.err.toStdString();
+        if (c.out) {
+            EXPECT_EQ(run.out.toStdString(), c.out) << c.what;
+        }
+        EXPECT_EQ(c.err ? run.err.contains(QLatin1String(c.err)) : run.err.isEmpty(), true)
+            << c.what << ": " << run.err.toStdString();
+    }
+    const CliRun missing = cli({"convert", folder.filePath(QStringLiteral("none.txt"))});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("cannot read"))) << missing.err.toStdString();
+
+    const CliRun list = cli({"list", "--format", "json"});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QJsonArray ports = QJsonDocument::fromJson(list.out).array();
+    ASSERT_EQ(ports.size(), 16);
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_EQ(ports[n]["port"].toInt(), n + 1);
+        EXPECT_TRUE(ports[n]["opens"].isBool());
+    }
 }
 
 // Each live reading with its time: the window's texts, or numbers as the

@@ -9,6 +9,7 @@
 
 #include "platform/QtFileDialogs.h"
 #include "platform/QtFileSystem.h"
+#include "records/Printing.h"
 #include "records/RecordFiles.h"
 #include "support/RecordFilesFixture.h"
 
@@ -115,11 +116,53 @@ TEST_F(RecordFilesTest, OpenThenSaveKeepsEveryByte) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(RecordFilesTest, AnOpenedTableIsNeverInTheStoreAndClearShowsTheEmptyTable) {
-    writeBytes(pathOf("old.txt"), emptyTable() + "   NO.0007   1.000A\r\n\r\n");
-    open(pathOf("old.txt"));
-    ASSERT_NE(t("RichTextBox1").find("NO.0007"), std::string::npos);
-    for (int n = 1; n <= 3500; ++n) ASSERT_TRUE(app->store().isEmpty(n)) << n;
+// Open puts a table's records into the store, so Print prints what is
+// shown; a file that is no table is shown, and Print says there is nothing
+// to print without wiping it; a damaged line is told.
+TEST_F(RecordFilesTest, AnOpenedTableIsWhatPrintPrints) {
+    const std::string line5 =
+        "NO.0005    600.0A    4.998A      5.001A     4.997A   -0.2%     600/5A     R";
+    const std::string line27 =
+        "NO.0027        OL    0.000A      0.000A     0.000A     --%     ---/5A     - -";
+    const std::string table = emptyTable() + line5 + "\r\n" + line27 + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string printed;  // empty: Print says there is nothing to print
+        const char* told;     // what Open says, if anything
+    } cases[] = {
+        {"a saved table", table + "\r\n", table, nullptr},
+        {"LF ends", emptyTable() + line5 + "\n", emptyTable() + line5 + "\r\n", nullptr},
+        {"a damaged line", table + "   NO.0007   1.000A\r\n", table,
+         "The file is shown, but 1 line of it holds no record; printing leaves it out:\r\n"
+         "line 5: it holds 1 field, not 7"},
+        {"no table", "Dear Sir,\r\n" + line5 + "\r\n", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        messages->shown.clear();
+        printer->printed.clear();
+        writeBytes(pathOf("old.txt"), c.bytes);
+        open(pathOf("old.txt"));
+        const std::string shown = t("RichTextBox1");
+        ASSERT_EQ(messages->shown.size(), c.told ? 1u : 0u) << c.what;
+        if (c.told) {
+            EXPECT_EQ(messages->shown[0].first, c.told) << c.what;
+        }
+        messages->shown.clear();
+        ASSERT_TRUE(app->printing().acceptRange(true, "", "") == std::nullopt);
+        app->printing().printRequestCheck();
+        if (c.printed.empty()) {
+            EXPECT_TRUE(printer->printed.empty()) << c.what;
+            ASSERT_EQ(messages->shown.size(), 1u) << c.what;
+            EXPECT_EQ(messages->shown[0].first, Printing::NOTHING_TO_PRINT);
+            EXPECT_EQ(t("RichTextBox1"), shown) << c.what;
+        } else {
+            ASSERT_EQ(printer->printed.size(), 1u) << c.what;
+            EXPECT_EQ(printer->printed[0], c.printed) << c.what;
+            EXPECT_TRUE(messages->shown.empty()) << c.what;
+        }
+    }
+    // Clear empties what Open filled.
     app->runCommand(Command::Clear);
     EXPECT_EQ(t("RichTextBox1"), emptyTable());
 }
