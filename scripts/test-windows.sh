@@ -111,7 +111,8 @@ start_sim --records 40 --silent-after-record 17 --no-line-delay
 expect_exit 3 "a download stopped short" wine_cli download --port 3 --quiet
 grep -q "Read stopped after record 17 of 40" "$work/err" || { cat "$work/err"; exit 1; }
 stop_sim
-expect_exit 4 "no instrument" wine_cli download --port 5 --quiet
+expect_exit 1 "a port with no device" wine_cli download --port 5 --quiet
+grep -q "cannot open COM5" "$work/err" || { cat "$work/err"; exit 1; }
 echo "travenor-cli.exe: $cli_checks exit codes as they should be"
 
 echo "== the demo under Xvfb"

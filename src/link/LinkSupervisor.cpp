@@ -47,6 +47,7 @@ void LinkSupervisor::markAlive() {
         qCInfo(logLink).noquote() << "instrument found on port"
                                   << QString::fromStdString(selection.portText());
     linked = true;
+    answered = true;
     silent = 0;
 }
 

@@ -32,6 +32,8 @@ class LinkSupervisor {
 
     // Whether the instrument has answered within the last 31 discovery ticks.
     bool isLinked() const { return linked; }
+    // Whether the instrument has answered at all since the program started.
+    bool everLinked() const { return answered; }
     // Discovery ticks since the last valid reply, capped at SILENT_TICKS_CAP.
     std::int16_t silentTicks() const { return silent; }
 
@@ -40,6 +42,7 @@ class LinkSupervisor {
     PortSelection& selection;
     std::function<bool()> downloading;
     bool linked = false;
+    bool answered = false;
     std::int16_t silent = 0;
     int firstPort;
     int lastPort;

@@ -121,13 +121,21 @@ void Download::downloadTick() {
     }
 }
 
-void Download::linkLost() {
+void Download::linkLost(bool instrumentWasThere) {
     const bool wasRunning = downloading;
     downloading = false;
     if (!wasRunning) return;
     qCInfo(logDownload) << "download ended: the link was lost," << recordsRead() << "of" << reported
                         << "records read";
     table.showTable();
+    if (!instrumentWasThere && !countAccepted) {
+        ended = {DownloadOutcome::End::StoppedShort, 0, 0, NO_INSTRUMENT};
+        messages.show("Read cannot fetch records: " + std::string(NO_INSTRUMENT) +
+                          ".\r\nConnect the instrument and press Read once the status bar says "
+                          "Connected.",
+                      "Read");
+        return;
+    }
     reportShortEnd("the link to the instrument was lost");
 }
 
@@ -139,7 +147,7 @@ void Download::reportShortEnd(const std::string& reason) {
     if (!countAccepted) {
         ended = {DownloadOutcome::End::StoppedShort, 0, 0, reason};
         messages.show("Read stopped before the instrument reported its records: " + reason +
-                          ".\r\nRead fetches them again.",
+                          ".\r\nPress Read to fetch them again.",
                       "Read");
         return;
     }
@@ -160,7 +168,7 @@ void Download::reportShortEnd(const std::string& reason) {
                       "Read");
         return;
     }
-    messages.show(stopped + "Read fetches them again.", "Read");
+    messages.show(stopped + "Press Read to fetch them again.", "Read");
 }
 
 }  // namespace travenor

@@ -34,6 +34,7 @@ class Download : public RecordSink {
     static constexpr std::int16_t TABLE_SHOWN_AT = 64;
     static constexpr std::int16_t TOLERATED_WAIT_TICKS = 3;
     static constexpr std::int16_t TOLERATED_RESENDS = 2;
+    static constexpr const char* NO_INSTRUMENT = "no instrument is connected";
 
     Download(SerialLink& link, RecordStore& store, RecordTable& table, ProgressView& progress,
              MessageBox& messages, std::function<void()> processPendingEvents);
@@ -46,7 +47,8 @@ class Download : public RecordSink {
     // Timer4, every 50 ms while downloading: re-sends and gives up.
     void downloadTick();
     // The link is down: a running download ends, and what was read is shown.
-    void linkLost();
+    // `instrumentWasThere` tells a lost link from one there never was.
+    void linkLost(bool instrumentWasThere = true);
 
     // Back to no download and no count, as at start-up.
     void reset();

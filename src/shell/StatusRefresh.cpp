@@ -64,7 +64,7 @@ void StatusRefresh::refreshStatus() {
 
     const bool linked = parts.supervisor.isLinked();
     // A download cannot go on without the instrument.
-    if (!linked) parts.download.linkLost();
+    if (!linked) parts.download.linkLost(parts.supervisor.everLinked());
     const StatusShown shown =
         statusFor({linked, parts.download.isDownloading(), parts.ticks.period(Tick::Discovery),
                    parts.ticks.period(Tick::Download)});

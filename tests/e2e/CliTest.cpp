@@ -412,8 +412,8 @@ TEST(Cli, NoFailureExitsZero) {
          "61535 records were not read.",
          4000},
         {"100", "50",
-         "Read stopped after record 50 of 100: the instrument sent no more records. Read "
-         "fetches them again.",
+         "Read stopped after record 50 of 100: the instrument sent no more records. Press Read "
+         "to fetch them again.",
          50},
     };
     for (const auto& c : shortEnds) {

@@ -136,7 +136,7 @@ TEST_F(DownloadWindow, SilenceEndsTheDownloadAfterTheThirdResendAndReadStartsAga
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].first,
               "Read stopped after record 2 of 5: the instrument did not answer.\r\n"
-              "Read fetches them again.");
+              "Press Read to fetch them again.");
     EXPECT_EQ(messages->shown[0].second, "Read");
 
     // Read again: the wait count is still high, so the first tick already
@@ -188,7 +188,7 @@ TEST_F(DownloadWindow, LinkLossDuringADownloadShowsWhatWasReadAndSaysSo) {
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].first,
               "Read stopped after record 4 of 10: the link to the instrument was lost.\r\n"
-              "Read fetches them again.");
+              "Press Read to fetch them again.");
     refresh();  // said once
     EXPECT_EQ(messages->shown.size(), 1u);
 }
@@ -226,10 +226,10 @@ TEST_F(DownloadWindow, OnlyADownloadThatStopsShortSaysSo) {
         {"silent after the last record", 7, 7, 0, ""},
         {"silent after record 3", 7, 3, 0,
          "Read stopped after record 3 of 7: the instrument did not answer.\r\n"
-         "Read fetches them again."},
+         "Press Read to fetch them again."},
         {"silent before record 1", 7, 0, 3,
          "Read stopped before the instrument reported its records: the instrument did not "
-         "answer.\r\nRead fetches them again."},
+         "answer.\r\nPress Read to fetch them again."},
     };
     for (const auto& c : cases) {
         sim::Config config = quietInstrument(c.records);

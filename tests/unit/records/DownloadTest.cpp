@@ -93,9 +93,9 @@ TEST_F(DownloadTest, ResendsTheMissingRequestAndGivesUpAfterTheThirdResend) {
         ASSERT_EQ(messages.shown.size(), 1u) << countCame;
         EXPECT_EQ(messages.shown[0].first,
                   countCame ? "Read stopped after record 1 of 5: the instrument did not "
-                              "answer.\r\nRead fetches them again."
+                              "answer.\r\nPress Read to fetch them again."
                             : "Read stopped before the instrument reported its records: the "
-                              "instrument did not answer.\r\nRead fetches them again.");
+                              "instrument did not answer.\r\nPress Read to fetch them again.");
         EXPECT_EQ(messages.shown[0].second, "Read");
         // The ticks go on until the status refresh stops them; nothing more is said.
         ticks(10);
@@ -115,12 +115,12 @@ TEST_F(DownloadTest, AnEndSaysSoOnlyWhenItCameShort) {
         {"all read, link lost after", 3, true, nullptr, End::Complete},
         {"all read, the instrument ends", 3, false, nullptr, End::Complete},
         {"link lost on the way", 1, true,
-         "Read stopped after record 1 of 3: the link to the instrument was lost.\r\nRead "
-         "fetches them again.",
+         "Read stopped after record 1 of 3: the link to the instrument was lost.\r\nPress Read "
+         "to fetch them again.",
          End::StoppedShort},
         {"instrument ends early", 1, false,
-         "Read stopped after record 1 of 3: the instrument sent no more records.\r\nRead "
-         "fetches them again.",
+         "Read stopped after record 1 of 3: the instrument sent no more records.\r\nPress Read "
+         "to fetch them again.",
          End::StoppedShort},
     };
     for (const auto& c : cases) {

@@ -122,8 +122,20 @@ TEST_F(StatusRefreshTest, ARefreshWithoutTheInstrumentEndsTheDownload) {
     EXPECT_EQ(views.period(Tick::Download), 0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first,
-              "Read stopped after record 1 of 4: the link to the instrument was lost.\r\nRead "
-              "fetches them again.");
+              "Read stopped after record 1 of 4: the link to the instrument was lost.\r\nPress Read "
+              "to fetch them again.");
+}
+
+// Read before any instrument answered: no link was lost, none was there.
+TEST_F(StatusRefreshTest, ReadWithoutAnInstrumentSaysNoneIsConnected) {
+    download.startDownload();
+    status.refreshStatus();
+    EXPECT_FALSE(download.isDownloading());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first,
+              "Read cannot fetch records: no instrument is connected.\r\nConnect the instrument "
+              "and press Read once the status bar says Connected.");
+    EXPECT_EQ(download.outcome().end, DownloadOutcome::End::StoppedShort);
 }
 
 }  // namespace
