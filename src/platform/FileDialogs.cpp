@@ -1,5 +1,7 @@
 #include "platform/FileDialogs.h"
 
+#include <cctype>
+
 namespace travenor {
 
 std::vector<FileFilter> filterEntries(std::string_view filter) {
@@ -16,6 +18,15 @@ std::vector<FileFilter> filterEntries(std::string_view filter) {
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
         entries.push_back({parts[i], parts[i + 1]});
     return entries;
+}
+
+std::string withSaveExtension(const std::string& path, const std::string& suffix) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string end = name.size() >= 4 ? name.substr(name.size() - 4) : std::string();
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (end == ".txt" || end == ".doc" || suffix.empty() || name.empty()) return path;
+    return path + "." + suffix;
 }
 
 }  // namespace travenor

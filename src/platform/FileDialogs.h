@@ -21,9 +21,11 @@ struct FileFilter {
 // name without a pattern after it is dropped.
 std::vector<FileFilter> filterEntries(std::string_view filter);
 
-// The modal open and save dialogs. Each starts with the given full path and
-// filter string and gives the full path the user chose, or nothing when the
-// user cancelled.
+// The name Save writes: the chosen one when it ends in ".txt" or ".doc"
+// (any case), else the chosen one with ".suffix" added: a name with dots
+// of its own ("TALVIKS09.12.26") keeps them and still gets its extension.
+std::string withSaveExtension(const std::string& path, const std::string& suffix);
+
 // The Open and Save dialogs. Both start at fileName (a folder and a name)
 // with the filter's first entry chosen, are modal over the window, and return
 // the chosen path, or nothing when the user cancelled.
@@ -32,7 +34,8 @@ class FileDialogs {
     virtual ~FileDialogs() = default;
     virtual std::optional<std::string> showOpen(const std::string& fileName,
                                                 const std::string& filter) = 0;
-    // A bare name gets the extension of the chosen filter entry.
+    // A name that does not end in ".txt" or ".doc" gets the extension of the
+    // chosen filter entry.
     virtual std::optional<std::string> showSave(const std::string& fileName,
                                                 const std::string& filter) = 0;
 };

@@ -69,6 +69,11 @@ std::optional<std::string> QtFileDialogs::show(bool save, const std::string& fil
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
+    // The dialog takes any dot in a name for an extension's: a dotted date
+    // would otherwise leave the file without one.
+    if (save)
+        return withSaveExtension(chosen.front().toStdString(),
+                                 suffixOf(dialog->selectedNameFilter()).toStdString());
     return chosen.front().toStdString();
 }
 

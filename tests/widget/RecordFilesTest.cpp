@@ -267,6 +267,31 @@ TEST(PresetFile, DatesBecomeOneFileNameAndAnUnwritableFolderGivesWayToDocuments)
         << dialogs->asked[0];
 }
 
+// The preset of a locale with dotted short dates keeps its date and still
+// ends in the chosen type's extension; a name typed with .txt or .doc keeps
+// it.
+TEST(FileFilters, SaveAlwaysEndsInTheChosenExtension) {
+    const std::string dotted =
+        QLocale(QLocale::German, QLocale::Germany)
+            .toString(QDate(2026, 12, 9), QLocale::ShortFormat)
+            .toStdString();
+    ASSERT_EQ(dotted, "09.12.26");
+    const struct {
+        std::string chosen;
+        const char* suffix;
+        std::string saved;
+    } cases[] = {
+        {presetFilePath("/home/u", dotted), "txt", "/home/u/TALVIKS09.12.26.txt"},
+        {presetFilePath("/home/u", dotted), "doc", "/home/u/TALVIKS09.12.26.doc"},
+        {"/home/u/records.txt", "doc", "/home/u/records.txt"},
+        {"/home/u/RECORDS.DOC", "txt", "/home/u/RECORDS.DOC"},
+        {"/home/u/records.csv", "txt", "/home/u/records.csv.txt"},
+        {"/home/u.v/records", "txt", "/home/u.v/records.txt"},
+        {"C:\\Users\\u\\TALVIKS09.12.26", "txt", "C:\\Users\\u\\TALVIKS09.12.26.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(withSaveExtension(c.chosen, c.suffix), c.saved) << c.chosen;
+}
+
 TEST(FileFilters, EntriesAreSplitInPairsAndShownAsWritten) {
     EXPECT_EQ(filterEntries(RecordFiles::OPEN_FILTER),
               (std::vector<FileFilter>{{"All Files (*.*)", "*.*"},
