@@ -94,6 +94,12 @@ QWidget* makeControl(const layout::Control& c, QWidget* parent) {
         case layout::Kind::TextArea: {
             auto* area = new QPlainTextEdit(parent);
             area->setLineWrapMode(QPlainTextEdit::NoWrap);
+            // The table is the program's to write: typed text would be saved
+            // as if it were records. Tab moves on instead of inserting a tab;
+            // the text can still be selected and copied.
+            area->setReadOnly(true);
+            area->setTabChangesFocus(true);
+            area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             widget = area;
             break;
         }

@@ -1,5 +1,8 @@
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -18,6 +21,29 @@ using test::LogCapture;
 
 // The keyboard and the log on the real window.
 struct KeyboardAndLog : AppFixture {};
+
+// The table takes no typing, and Tab moves on from it in the window's order.
+TEST_F(KeyboardAndLog, TheTableIsReadOnlyAndTabLeavesIt) {
+    window().show();
+    window().activateWindow();
+    QApplication::setActiveWindow(&window());
+    auto* table = window().findChild<QPlainTextEdit*>(QStringLiteral("RichTextBox1"));
+    ASSERT_NE(table, nullptr);
+    const std::string before = window().text("RichTextBox1");
+    table->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(table->hasFocus());
+    for (const int key : {int(Qt::Key_X), int(Qt::Key_Return), int(Qt::Key_Backspace)}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_X ? "x" : "");
+        QCoreApplication::sendEvent(table, &press);
+    }
+    EXPECT_EQ(window().text("RichTextBox1"), before);
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(table, &tab);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Command6");
+    EXPECT_EQ(window().text("RichTextBox1"), before);
+}
 
 // Every menu and item has its Alt letter, and reached by it runs the same
 // command as a click; the toolbar keeps its guard.
