@@ -79,7 +79,7 @@ void RecordTable::showOpenedText(const std::string& text,
 }
 
 void RecordTable::clearRecords() {
-    for (int n = RecordStore::FIRST_SLOT; n <= DEFAULT_LAST; ++n) store.markEmpty(n);
+    for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
     showTable();
 }
 

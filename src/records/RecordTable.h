@@ -18,7 +18,8 @@ class TableView;
 class RecordTable {
   public:
     static constexpr std::int16_t DEFAULT_FIRST = 1;
-    static constexpr std::int16_t DEFAULT_LAST = 3500;
+    // Every record the store holds: a download fills slots up to 4000.
+    static constexpr std::int16_t DEFAULT_LAST = 4000;
     static const std::string TITLE_LINE;
     static const std::string HEADER_LINE;
     static constexpr const char* SCRATCH_NAME = "lishi.txt";
@@ -27,12 +28,12 @@ class RecordTable {
     // scratch file there while it is built.
     RecordTable(RecordStore& store, TableView& view, FileSystem& files, std::string scratchFolder);
 
-    // Records 1 to 3500 into the table box and the print buffer.
+    // Records 1 to 4000 into the table box and the print buffer.
     void showTable();
     // Records first to last into the print buffer. A bound of 0 stands for
-    // its default (1, 3500) and then the table box shows the same text.
+    // its default (1, 4000) and then the table box shows the same text.
     void printBuffer(std::int16_t first, std::int16_t last);
-    // Marks slots 0 to 3500 empty and shows the empty table.
+    // Marks every slot empty and shows the empty table.
     void clearRecords();
 
     // An opened file's text in the table box. A record table's records

@@ -265,7 +265,18 @@ TEST_F(DownloadWindow, RecordsAbove4000EndTheDownloadAtTheLastSlot) {
         EXPECT_EQ(std::count(sent.begin(), sent.end(), 4001), 0) << reported;
         expectStoredAsSent(*this, 3995, 4000);
         EXPECT_EQ(window().value("ProgressBar1"), static_cast<int>(4000 * 100 / reported));
-        EXPECT_NE(t("RichTextBox2").find("NO.3500"), std::string::npos);
+        // Every record read is shown, and so saved: 3501 to 4000 too.
+        for (const char* shown : {"NO.3500", "NO.3501", "NO.4000"}) {
+            EXPECT_NE(t("RichTextBox1").find(shown), std::string::npos) << shown;
+            EXPECT_NE(t("RichTextBox2").find(shown), std::string::npos) << shown;
+        }
+        ASSERT_FALSE(messages->shown.empty());
+        EXPECT_EQ(messages->shown.back().first,
+                  "Read stopped after record 4000 of " + std::to_string(reported) +
+                      ": the program holds 4000 records at most.\r\n" +
+                      std::to_string(reported - 4000) +
+                      (reported == 4001 ? " record was not read." : " records were not read."));
+        messages->shown.clear();
     }
 }
 

@@ -145,8 +145,8 @@ TEST_F(PrintingTest, OkStoresTheRangeAndTheTimerPrintsIt) {
     app->printing().printRequestCheck();
     ASSERT_EQ(printer->printed.size(), 1u);
     EXPECT_EQ(printer->printed[0], table(1, 100));
-    EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
-    EXPECT_EQ(t("RichTextBox2"), table(1, 3500));
+    EXPECT_EQ(t("RichTextBox1"), table(1, 4000));
+    EXPECT_EQ(t("RichTextBox2"), table(1, 4000));
     EXPECT_FALSE(app->printing().form2dybiaozi());
     app->printing().printRequestCheck();  // the request is spent
     EXPECT_EQ(printer->printed.size(), 1u);
@@ -155,7 +155,7 @@ TEST_F(PrintingTest, OkStoresTheRangeAndTheTimerPrintsIt) {
 // What the printer gets for each range, and what the boxes show meanwhile.
 TEST_F(PrintingTest, RangesPrintTheirRecords) {
     fill(3600);
-    const std::string full = table(1, 3500);
+    const std::string full = table(1, 4000);
     const struct {
         const char* first;
         const char* last;
@@ -198,7 +198,7 @@ TEST_F(PrintingTest, ACancelledPrinterDialogPrintsNothingAndStillRebuildsTheTabl
     EXPECT_EQ(printer->dialogs, 1);
     EXPECT_TRUE(printer->printed.empty());
     EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
+    EXPECT_EQ(t("RichTextBox1"), table(1, 4000));
     EXPECT_FALSE(app->printing().form2dybiaozi());
 }
 
@@ -222,7 +222,7 @@ TEST_F(PrintingTest, AFailedPrintJobSaysTheTableWasNotPrinted) {
     app->printing().printRequestCheck();
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].first, "The table was not printed:\r\nThe print job failed.");
-    EXPECT_EQ(t("RichTextBox1"), table(1, 3500));
+    EXPECT_EQ(t("RichTextBox1"), table(1, 4000));
     EXPECT_FALSE(app->printing().form2dybiaozi());
 }
 

@@ -62,18 +62,19 @@ TEST_F(RecordTableTest, DisplayAndPrintBuilds) {
 }
 
 TEST_F(RecordTableTest, SlotsBeyondTheDefaultRangeAndTheStore) {
-    table.clearRecords();
-    // Never marked empty, never stored: blanks and "R".
-    table.printBuffer(3501, 3503);
+    // Never stored: blanks and "R"; Clear empties them.
+    table.printBuffer(3501, 3502);
     const std::string blank = std::string(67, ' ') + "R\r\n";
-    EXPECT_EQ(views.print,
-              TITLE + HEADER + "NO.3501" + blank + "NO.3502" + blank + "NO.3503" + blank);
+    EXPECT_EQ(views.print, TITLE + HEADER + "NO.3501" + blank + "NO.3502" + blank);
+    table.clearRecords();
+    table.printBuffer(3501, 3503);
+    EXPECT_EQ(views.print, TITLE + HEADER);
     store.store(3999, sample(3999));
     store.store(4000, sample(4000));
     table.printBuffer(3999, 4002);
     EXPECT_EQ(views.print, TITLE + HEADER + line(3999) + line(4000));
     table.printBuffer(-5, 0);
-    EXPECT_EQ(views.table, TITLE + HEADER);
+    EXPECT_EQ(views.table, TITLE + HEADER + line(3999) + line(4000));
 }
 
 TEST_F(RecordTableTest, ScratchFileIsWrittenReadAndRemoved) {
@@ -93,15 +94,18 @@ TEST_F(RecordTableTest, UnwritableFolderStillShowsTheTable) {
     EXPECT_EQ(views.print, TITLE + HEADER + line(1));
 }
 
-TEST_F(RecordTableTest, ClearLeavesSlotsAbove3500) {
-    store.store(3600, sample(3600));
-    store.store(20, sample(20));
+// Records up to 4000 are shown (and so saved); Clear empties every slot.
+TEST_F(RecordTableTest, TheTableHoldsEveryRecordAndClearEmptiesEverySlot) {
     table.clearRecords();
-    EXPECT_TRUE(store.isEmpty(0));
-    EXPECT_TRUE(store.isEmpty(20));
-    EXPECT_TRUE(store.isEmpty(3500));
-    EXPECT_EQ(*store.read(3600), sample(3600));
-    EXPECT_EQ(store.read(3501)->texts().Ih, "");
+    store.store(3600, sample(3600));
+    store.store(4000, sample(4000));
+    store.store(20, sample(20));
+    table.showTable();
+    EXPECT_EQ(views.table, TITLE + HEADER + line(20) + line(3600) + line(4000));
+    for (int n = 3501; n <= 4000; ++n) store.store(n, sample(n));
+    table.clearRecords();
+    for (const int n : {0, 20, 3500, 3501, 3600, 4000}) EXPECT_TRUE(store.isEmpty(n)) << n;
+    EXPECT_EQ(views.table, TITLE + HEADER);
 }
 
 // The real file layer in a real folder: no lishi.txt is left behind, an old

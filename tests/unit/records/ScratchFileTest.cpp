@@ -59,10 +59,10 @@ struct ScratchFile : ::testing::Test {
     QtFileSystem files;
 
     void SetUp() override {
-        for (int n = 1; n <= 3500; ++n) store.markEmpty(n);
+        for (int n = 1; n <= 4000; ++n) store.markEmpty(n);
         for (int n = 1; n <= 40; ++n) store.store(n, sample(n));
     }
-    std::string expected() const { return RecordTable::tableText(store, 1, 3500); }
+    std::string expected() const { return RecordTable::tableText(store, 1, 4000); }
 };
 
 // Whatever is at the scratch file's name, the user sees this program's table,
@@ -144,7 +144,7 @@ TEST_F(ScratchFile, AnotherUsersFileIsLeftAsItWas) {
 // each shows its own.
 TEST_F(ScratchFile, TwoProgramsInOneFolderEachShowTheirOwnTable) {
     RecordStore otherStore;
-    for (int n = 1; n <= 3500; ++n) otherStore.markEmpty(n);
+    for (int n = 1; n <= 4000; ++n) otherStore.markEmpty(n);
     for (int n = 1; n <= 60; ++n) otherStore.store(n, sample(1000 + n));
     test::FakeViews otherViews;
     QtFileSystem otherFiles;
@@ -155,7 +155,7 @@ TEST_F(ScratchFile, TwoProgramsInOneFolderEachShowTheirOwnTable) {
     std::thread other([&] {
         for (int i = 0; i < 300; ++i) {
             theirs.showTable();
-            if (otherViews.table != RecordTable::tableText(otherStore, 1, 3500)) ++wrongTheirs;
+            if (otherViews.table != RecordTable::tableText(otherStore, 1, 4000)) ++wrongTheirs;
         }
     });
     for (int i = 0; i < 300; ++i) {
