@@ -9,10 +9,36 @@
 
 #include <cerrno>
 #endif
+#ifdef __linux__
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
 
 #include "platform/Log.h"
 
 namespace travenor {
+
+namespace {
+
+// Asks the driver to hand each byte on at once. A USB serial adapter with a
+// latency timer (16 ms on the common chips) otherwise holds every short
+// reply until the timer runs out; its driver maps this to a 1 ms timer. A
+// device that has no such setting (a pseudo-terminal) refuses, and nothing
+// else changes.
+bool askLowLatency([[maybe_unused]] qintptr handle) {
+#ifdef __linux__
+    const int fd = static_cast<int>(handle);
+    serial_struct info{};
+    if (::ioctl(fd, TIOCGSERIAL, &info) != 0) return false;
+    if ((info.flags & ASYNC_LOW_LATENCY) != 0) return true;
+    info.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &info) == 0;
+#else
+    return false;
+#endif
+}
+
+}  // namespace
 
 std::string refusalNotice(int number, const std::string& device) {
     const std::string port = "Port " + std::to_string(number) + " (" + device + ")";
@@ -85,9 +111,11 @@ bool QtSerialPort::open(int number, const LineSettings& settings) {
         return false;
     }
     refusals.erase(device);
+    lowLatency = askLowLatency(port.handle());
     if (device != lastOpened)
         qCInfo(logLink).noquote() << "port" << number
-                                  << "opened:" << QString::fromStdString(device);
+                                  << "opened:" << QString::fromStdString(device)
+                                  << (lowLatency ? "(low latency)" : "(no low latency)");
     lastOpened = device;
     // Stale input is not flushed by open() in this Qt.
     port.clear(QSerialPort::AllDirections);

@@ -31,6 +31,9 @@ class QtSerialPort : public QObject, public SerialPort {
     // Why the last open of port `number` failed, in Qt's words ("No such
     // file or directory"); empty when it opened or was never tried.
     std::string openFailure(int number) const;
+    // Whether the driver of the port last opened hands on each byte at once
+    // (Linux: ASYNC_LOW_LATENCY, asked for on every open).
+    bool lowLatencyGranted() const { return lowLatency; }
 
   private:
     void bytesArrived();
@@ -50,6 +53,7 @@ class QtSerialPort : public QObject, public SerialPort {
     std::function<void(const std::string&)> refusalHandler;
     std::string lastOpened;
     unsigned errorToldFor = 0;
+    bool lowLatency = false;
 };
 
 // Why a device that exists would not open, for the user, in the words of
