@@ -129,9 +129,11 @@ void Application::start() {
     // Placed once before showing, and again once the window manager has
     // given the window its frame.
     const auto place = [this] {
-        if (const QScreen* screen = mainWindow->screen())
+        if (const QScreen* screen = mainWindow->screen()) {
+            mainWindow->fitInto(screen->availableGeometry());
             mainWindow->move(
                 placeOnScreen(mainWindow->frameGeometry(), screen->availableGeometry()));
+        }
     };
     place();
     mainWindow->show();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -65,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     // Fixed size: no dragging, no maximize.
     fixedSize = sizeHint();
+    fullSize = fixedSize;
     setFixedSize(fixedSize);
 
     if (QWidget* first = control(layout::tabOrder().front())) first->setFocus();
@@ -255,6 +257,23 @@ int MainWindow::value(std::string_view name) const {
 
 void MainWindow::setValue(std::string_view name, int value) {
     if (auto* bar = qobject_cast<QProgressBar*>(control(name))) bar->setValue(value);
+}
+
+void MainWindow::fitInto(const QRect& available) {
+    // The window manager's frame, once there is one, needs room too.
+    const QSize room = available.size() - (frameGeometry().size() - geometry().size());
+    const bool fits = fullSize.width() <= room.width() && fullSize.height() <= room.height();
+    if (fits && scroll == nullptr) return;
+    if (scroll == nullptr) {
+        takeCentralWidget();
+        scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("clientScroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(client);
+        setCentralWidget(scroll);
+    }
+    fixedSize = fullSize.boundedTo(room);
+    setFixedSize(fixedSize);
 }
 
 void MainWindow::holdWindowSize() {

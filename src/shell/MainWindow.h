@@ -7,6 +7,7 @@
 
 #include "shell/Command.h"
 
+class QScrollArea;
 class QTimer;
 
 namespace travenor {
@@ -36,6 +37,10 @@ class MainWindow : public QMainWindow {
     // Puts the window back to its fixed outer size, unless it is minimized or
     // maximized.
     void holdWindowSize();
+    // Keeps the whole window within the screen's usable area: where the
+    // fixed size does not fit it, the controls move into a scroll area and
+    // the window takes the size that fits; where it fits, nothing changes.
+    void fitInto(const QRect& available);
 
     // The port box and the port status change with every step of the scan,
     // faster than anyone reads them. Their new text is theirs at once for the
@@ -66,6 +71,10 @@ class MainWindow : public QMainWindow {
     QWidget* client = nullptr;
     std::map<std::string, QWidget*, std::less<>> named;
     QSize fixedSize;
+    // The size at which every control shows; fixedSize is smaller only on a
+    // screen too small for it.
+    QSize fullSize;
+    QScrollArea* scroll = nullptr;
     std::map<std::string, QString, std::less<>> waitingTexts;
     QTimer* paintPace = nullptr;
 };

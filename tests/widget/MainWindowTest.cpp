@@ -12,11 +12,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include "shell/MainWindow.h"
+#include "shell/MainWindowLayout.h"
 
 namespace travenor {
 namespace {
@@ -180,6 +182,61 @@ TEST(MainWindow, MenusToolbarPanelsAndTimers) {
     }
 
     EXPECT_FALSE(w.windowIcon().isNull());
+}
+
+// A 1366 x 768 screen less a 40-pixel task bar, in the logical pixels Qt
+// lays out in at 100, 125 and 200 % scaling: where the window fits nothing
+// changes; where it does not, it fits and every control can be scrolled to.
+TEST(MainWindow, EveryControlCanBeReachedOnASmallScreen) {
+    const struct {
+        double scale;
+        bool fits;
+    } cases[] = {{1.0, true}, {1.25, false}, {2.0, false}};
+    for (const auto& c : cases) {
+        const QRect available(0, 0, static_cast<int>(1366 / c.scale),
+                              static_cast<int>((768 - 40) / c.scale));
+        MainWindow w;
+        const QSize full = w.size();
+        w.fitInto(available);
+        w.show();
+        QCoreApplication::processEvents();
+        if (c.fits) {
+            EXPECT_EQ(w.size(), full) << c.scale;
+            EXPECT_EQ(w.centralWidget()->objectName(), "client") << c.scale;
+            continue;
+        }
+        EXPECT_LE(w.width(), available.width()) << c.scale;
+        EXPECT_LE(w.height(), available.height()) << c.scale;
+        auto* scroll = qobject_cast<QScrollArea*>(w.centralWidget());
+        ASSERT_NE(scroll, nullptr) << c.scale;
+        // The status bar and the menu stay on the window; each control can be
+        // brought into view.
+        EXPECT_LE(w.statusBar()->geometry().bottom(), w.height()) << c.scale;
+        EXPECT_GE(w.menuBar()->geometry().top(), 0) << c.scale;
+        for (const layout::Control& control : layout::controls()) {
+            QWidget* widget = w.control(control.name);
+            if (widget == nullptr || !widget->isVisibleTo(&w)) continue;
+            // Whole where it fits the view, else its top-left corner.
+            const QSize view = scroll->viewport()->size();
+            const bool fitsView =
+                widget->width() <= view.width() && widget->height() <= view.height();
+            const QPoint corner = widget->mapTo(scroll->widget(), QPoint(0, 0));
+            if (fitsView)
+                scroll->ensureVisible(corner.x() + widget->width() / 2,
+                                      corner.y() + widget->height() / 2, widget->width() / 2 + 1,
+                                      widget->height() / 2 + 1);
+            else
+                scroll->ensureVisible(corner.x(), corner.y(), 1, 1);
+            QCoreApplication::processEvents();
+            const QRect place(widget->mapTo(scroll->viewport(), QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(scroll->viewport()->rect().contains(
+                fitsView ? place : QRect(place.topLeft(), QSize(1, 1))))
+                << control.name << " at " << c.scale;
+        }
+        // A refresh keeps the size that fits.
+        w.holdWindowSize();
+        EXPECT_LE(w.height(), available.height()) << c.scale;
+    }
 }
 
 TEST(MainWindow, FixedSizeNoMaximizeTabOrderAndFocus) {
