@@ -139,7 +139,8 @@ struct Instrument {
           core(CoreParts{port, views, views, views, views, views, timers, files, messages, printer,
                          "", [] { QCoreApplication::processEvents(); },
                          [] { return std::string(); }}) {
-        port.setRefusalHandler([this](const std::string& notice) { refusals.push_back(notice); });
+        port.setRefusalHandler(
+            [this](int, const std::string& notice) { refusals.push_back(notice); });
         for (const TickPlan& t : TICKS)
             QObject::connect(timers.timer(t.tick), &QTimer::timeout,
                              [this, tick = t.tick] { core.tick(tick); });

@@ -106,15 +106,14 @@ bool QtSerialPort::open(int number, const LineSettings& settings) {
         refusals[device] = reason;
         if (port.error() == QSerialPort::PermissionError && notices.count(device) == 0) {
             notices[device] = refusalNotice(number, device);
-            if (refusalHandler) refusalHandler(notices[device]);
+            if (refusalHandler) refusalHandler(number, notices[device]);
         }
         return false;
     }
     refusals.erase(device);
     lowLatency = askLowLatency(port.handle());
     if (device != lastOpened)
-        qCInfo(logLink).noquote() << "port" << number
-                                  << "opened:" << QString::fromStdString(device)
+        qCInfo(logLink).noquote() << "port" << number << "opened:" << QString::fromStdString(device)
                                   << (lowLatency ? "(low latency)" : "(no low latency)");
     lastOpened = device;
     // Stale input is not flushed by open() in this Qt.
@@ -173,7 +172,7 @@ std::string QtSerialPort::openFailure(int number) const {
     return failed == refusals.end() ? std::string() : failed->second.toStdString();
 }
 
-void QtSerialPort::setRefusalHandler(std::function<void(const std::string&)> told) {
+void QtSerialPort::setRefusalHandler(std::function<void(int, const std::string&)> told) {
     refusalHandler = std::move(told);
 }
 

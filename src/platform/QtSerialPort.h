@@ -26,7 +26,7 @@ class QtSerialPort : public QObject, public SerialPort {
     void setReceiveHandler(std::function<void()> handler) override;
     std::string deviceName(int number) const override;
     std::string refusalOf(int number) const override;
-    void setRefusalHandler(std::function<void(const std::string&)> told) override;
+    void setRefusalHandler(std::function<void(int, const std::string&)> told) override;
 
     // Why the last open of port `number` failed, in Qt's words ("No such
     // file or directory"); empty when it opened or was never tried.
@@ -50,7 +50,7 @@ class QtSerialPort : public QObject, public SerialPort {
     std::map<std::string, QString> refusals;
     // What the user was told of each device that would not open.
     std::map<std::string, std::string> notices;
-    std::function<void(const std::string&)> refusalHandler;
+    std::function<void(int, const std::string&)> refusalHandler;
     std::string lastOpened;
     unsigned errorToldFor = 0;
     bool lowLatency = false;

@@ -49,7 +49,8 @@ class SerialPort {
     virtual std::string refusalOf(int /*number*/) const { return {}; }
     // Told once per device and run when a device exists but refuses to open
     // (no permission, held by another program); the scan goes on meanwhile.
-    virtual void setRefusalHandler(std::function<void(const std::string& notice)> /*told*/) {}
+    virtual void setRefusalHandler(
+        std::function<void(int number, const std::string& notice)> /*told*/) {}
 };
 
 }  // namespace travenor

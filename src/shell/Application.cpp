@@ -58,10 +58,15 @@ Application::Application(std::unique_ptr<SerialPort> port, ApplicationOptions op
         const std::string refusal = serialPort->refusalOf(number);
         return serialPort->deviceName(number) + (refusal.empty() ? "" : "\n" + refusal);
     });
-    // A device that will not open is told once; the box waits its turn and
-    // the scan goes on under it.
-    serialPort->setRefusalHandler(
-        [this](const std::string& notice) { messages->show(notice, "Serial port"); });
+    // A device that will not open is told without blocking, in the port
+    // box's tooltip and the status bar; a box interrupts at most once a run,
+    // for a USB adapter or the port the user typed, and the scan goes on.
+    serialPort->setRefusalHandler([this](int number, const std::string& notice) {
+        mainWindow->showPortRefusal(notice);
+        if (portNotices.boxFor(serialPort->deviceName(number),
+                               mainWindow->portTypedByUser() == number))
+            messages->show(notice, "Serial port");
+    });
     connect(mainWindow.get(), &MainWindow::commandRequested, this, &Application::runCommand);
     connect(mainWindow.get(), &MainWindow::toolbarKeyClicked, this,
             &Application::routeToolbarButton);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shell/Command.h"
+#include "shell/PortNotices.h"
 #include "shell/PrintRangeDialog.h"
 
 namespace travenor {
@@ -107,6 +108,7 @@ class Application : public QObject {
     std::string programFolder;
     bool messagesInjected = false;
     std::unique_ptr<Core> programCore;
+    PortNotices portNotices;
     std::unique_ptr<RecordFiles> files;
     QPointer<PrintRangeDialog> printDialog;
     std::shared_ptr<MessageBox> printDialogMessages;

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -85,8 +85,12 @@ void MainWindow::buildControls() {
     }
     // What the user types into the port box is the box's text from then on.
     auto* portBox = static_cast<QComboBox*>(named.at("Combo1"));
-    connect(portBox->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { waitingTexts.erase(std::string("Combo1")); });
+    connect(portBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        waitingTexts.erase(std::string("Combo1"));
+        bool number = false;
+        const int port = text.trimmed().toInt(&number);
+        typedPort = number ? std::optional<int>(port) : std::nullopt;
+    });
     // Their text changes the most; they paint their whole face, so nothing
     // behind them (the frame, the toolbar under the frame) is painted again.
     portBox->lineEdit()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -274,6 +278,11 @@ void MainWindow::fitInto(const QRect& available) {
     }
     fixedSize = fullSize.boundedTo(room);
     setFixedSize(fixedSize);
+}
+
+void MainWindow::showPortRefusal(const std::string& notice) {
+    if (QWidget* panel = findChild<QWidget*>(QStringLiteral("Panel1")))
+        panel->setToolTip(QString::fromStdString(notice));
 }
 
 void MainWindow::holdWindowSize() {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "shell/Command.h"
@@ -42,6 +43,12 @@ class MainWindow : public QMainWindow {
     // the window takes the size that fits; where it fits, nothing changes.
     void fitInto(const QRect& available);
 
+    // The port number the user last typed into the port box, if any.
+    std::optional<int> portTypedByUser() const { return typedPort; }
+    // A port that would not open, told without blocking: the status bar's
+    // connection panel carries it as its tooltip.
+    void showPortRefusal(const std::string& notice);
+
     // The port box and the port status change with every step of the scan,
     // faster than anyone reads them. Their new text is theirs at once for the
     // program; it reaches the screen at most every PAINT_PACE_MS.
@@ -75,6 +82,7 @@ class MainWindow : public QMainWindow {
     // screen too small for it.
     QSize fullSize;
     QScrollArea* scroll = nullptr;
+    std::optional<int> typedPort;
     std::map<std::string, QString, std::less<>> waitingTexts;
     QTimer* paintPace = nullptr;
 };

@@ -5,10 +5,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "link/LinkSupervisor.h"
 #include "platform/QtSerialPort.h"
 #include "shell/Application.h"
+#include "shell/MainWindow.h"
+#include "shell/PortNotices.h"
 #include "support/LogCapture.h"
 #include "support/OtherUser.h"
+#include "support/ScriptedDialogs.h"
 
 namespace travenor {
 namespace {
@@ -41,7 +48,7 @@ TEST(PortRefusal, ABusyPortIsToldOnce) {
     ASSERT_TRUE(holder->open(1, {}));
     auto port = portOn(line.name);
     std::vector<std::string> told;
-    port->setRefusalHandler([&](const std::string& notice) { told.push_back(notice); });
+    port->setRefusalHandler([&](int, const std::string& notice) { told.push_back(notice); });
     for (int pass = 0; pass < 5; ++pass) EXPECT_FALSE(port->open(1, {}));
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("Port 1 (" + line.name + ") is busy"), std::string::npos) << told[0];
@@ -51,13 +58,54 @@ TEST(PortRefusal, ABusyPortIsToldOnce) {
     EXPECT_EQ(told.size(), 1u);
 }
 
+// Refusals do not stack boxes: each is told in the status bar's tooltip, and
+// only the port the user typed in (or a USB adapter) gets the one box.
+TEST(PortRefusal, OnlyThePortTheUserChoseInterruptsWithABox) {
+    Pty first, second;
+    ASSERT_FALSE(first.name.empty() || second.name.empty());
+    auto holdFirst = portOn(first.name);
+    auto holdSecond = portOn(second.name);
+    ASSERT_TRUE(holdFirst->open(1, {}) && holdSecond->open(1, {}));
+    auto messages = std::make_shared<test::RecordedMessages>();
+    ApplicationOptions options;
+    options.messages = messages;
+    Application app(std::make_unique<QtSerialPort>(std::make_unique<FixedPortDirectory>(
+                        std::map<int, std::string>{{1, first.name}, {2, second.name}})),
+                    options);
+    app.load();  // opens port 1: refused, not chosen
+    auto* panel = app.window().findChild<QWidget*>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(
+        panel->toolTip().contains(QString::fromStdString("Port 1 (" + first.name + ") is busy")))
+        << panel->toolTip().toStdString();
+    EXPECT_TRUE(messages->shown.empty());
+
+    auto* box = app.window().findChild<QComboBox*>(QStringLiteral("Combo1"));
+    emit box->lineEdit()->textEdited(QStringLiteral("2"));
+    for (int tick = 0; tick < 40; ++tick) app.supervisor().discoveryTick();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].first.rfind("Port 2 (" + second.name + ") is busy", 0), 0u)
+        << messages->shown[0].first;
+    EXPECT_TRUE(panel->toolTip().contains(QStringLiteral("Port 2")));
+
+    // One box a run, however many ports are refused after it.
+    EXPECT_FALSE(PortNotices().boxFor("/dev/ttyS0", false));
+    PortNotices notices;
+    EXPECT_TRUE(notices.boxFor("/dev/ttyUSB0", false));
+    EXPECT_FALSE(notices.boxFor("/dev/ttyACM0", true));
+    for (const char* usb : {"/dev/ttyUSB3", "/dev/ttyACM0", "/dev/serial/by-id/usb-FTDI_X-if00"})
+        EXPECT_TRUE(PortNotices::isUsbAdapter(usb)) << usb;
+    for (const char* other : {"/dev/ttyS0", "/dev/pts/3", "COM3", "/tmp/ttyUSBfake/x"})
+        EXPECT_FALSE(PortNotices::isUsbAdapter(other)) << other;
+}
+
 // What an account without access is told when it opens `device`.
 std::string noticeWithoutAccess(const std::string& device) {
     return test::inUnprivilegedChild([&] {
         if (::geteuid() != 0) ::chmod(device.c_str(), 0);
         auto port = portOn(device);
         std::string notice = "(none)";
-        port->setRefusalHandler([&](const std::string& n) { notice = n; });
+        port->setRefusalHandler([&](int, const std::string& n) { notice = n; });
         port->open(1, {});
         port->open(1, {});
         return notice;
