@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QIcon>
@@ -9,12 +10,14 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include "shell/ControlFactory.h"
+#include "shell/LivePresenter.h"
 #include "shell/MainWindowLayout.h"
 #include "shell/WindowFonts.h"
 
@@ -42,6 +45,19 @@ QString withCrLf(QString text) {
 }
 
 }  // namespace
+
+QString spokenValue(const QString& shown) {
+    const QString text = shown.trimmed();
+    if (text.isEmpty() || text == QLatin1String(LivePresenter::NO_READING))
+        return QStringLiteral("none");
+    // "119.9A" is heard as "119.9 A", "+0.5%" as "+0.5 %", "Set:600/5A" as "600/5A".
+    QString value = text;
+    for (const char* label : {"Set:", "Rat:"})
+        if (value.startsWith(QLatin1String(label))) value = value.mid(4);
+    static const QRegularExpression unit(QStringLiteral("^([-+]?[0-9.]+)(mA|A|%)$"));
+    const auto match = unit.match(value);
+    return match.hasMatch() ? match.captured(1) + QLatin1Char(' ') + match.captured(2) : value;
+}
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
@@ -165,9 +181,23 @@ void MainWindow::buildStatusBar() {
 void MainWindow::describeForScreenReaders() {
     for (const layout::Accessible& a : layout::accessibility()) {
         QWidget* widget = control(a.name);
-        widget->setAccessibleName(QString::fromUtf8(a.accessibleName));
+        const QString name = QString::fromUtf8(a.accessibleName);
         widget->setAccessibleDescription(QString::fromUtf8(a.description));
+        auto* label = qobject_cast<QLabel*>(widget);
+        // The battery warnings' captions never change: shown is their value.
+        if (label != nullptr && std::string_view(a.name) != "Label15" &&
+            std::string_view(a.name) != "Label16") {
+            // A value the label shows is part of what is heard.
+            accessibleBase.emplace(a.name, name);
+            widget->setAccessibleName(name + QStringLiteral(": ") + spokenValue(label->text()));
+        } else {
+            widget->setAccessibleName(name);
+        }
     }
+    // The port box's text field is what has the focus: without a name of its
+    // own a screen reader says only the number in it.
+    auto* portBox = static_cast<QComboBox*>(control("Combo1"));
+    portBox->lineEdit()->setAccessibleName(portBox->accessibleName());
     // The status boxes are rewritten every 70 ms: typing into them would be
     // lost at once, so they take no typing (they still take the focus, to be
     // read and copied).
@@ -225,7 +255,15 @@ void MainWindow::setText(std::string_view name, const std::string& text) {
         return;
     }
     if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (label->text() == value) return;
         label->setText(value);
+        // A reading is heard with its value; the name changing is the event
+        // a screen reader announces.
+        if (const auto base = accessibleBase.find(name); base != accessibleBase.end()) {
+            label->setAccessibleName(base->second + QStringLiteral(": ") + spokenValue(value));
+            QAccessibleEvent changed(label, QAccessible::NameChanged);
+            announce(&changed);
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         // Rewriting the same text would only reset the caret under the user's hands.
         if (edit->text() != value) edit->setText(value);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QAccessible>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,6 +18,10 @@ namespace travenor {
 // Form1: the controls of the main window, laid out from the layout tables and
 // reached by their names there. It shows state and reports commands; it
 // decides nothing. The program speaks to it through WindowViews.
+// A shown text as a screen reader should say it: "119.9A" as "119.9 A",
+// "- - - -" as "none", "Set:600/5A" as "600/5A".
+QString spokenValue(const QString& shown);
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -48,6 +54,12 @@ class MainWindow : public QMainWindow {
     // A port that would not open, told without blocking: the status bar's
     // connection panel carries it as its tooltip.
     void showPortRefusal(const std::string& notice);
+
+    // Where accessibility events go: Qt's accessibility, which passes them on
+    // to a screen reader while one listens (tests look at them here).
+    std::function<void(QAccessibleEvent*)> announce = [](QAccessibleEvent* event) {
+        QAccessible::updateAccessibility(event);
+    };
 
     // The port box and the port status change with every step of the scan,
     // faster than anyone reads them. Their new text is theirs at once for the
@@ -83,6 +95,8 @@ class MainWindow : public QMainWindow {
     QSize fullSize;
     QScrollArea* scroll = nullptr;
     std::optional<int> typedPort;
+    // The accessible names of the labels that show a value, without it.
+    std::map<std::string, QString, std::less<>> accessibleBase;
     std::map<std::string, QString, std::less<>> waitingTexts;
     QTimer* paintPace = nullptr;
 };

@@ -24,6 +24,19 @@ PrintRangeDialog::PrintRangeDialog() {
         if (previous != nullptr) setTabOrder(previous, widget);
         previous = widget;
     }
+    // The options have no caption of their own and the entries no label
+    // that names them: a screen reader hears these names.
+    static constexpr const char* NAMES[][2] = {
+        {"Option1", "Print a range of records"},
+        {"Text1", "First record to print"},
+        {"Text2", "Last record to print"},
+        {"Option2", "Print all records"},
+        {"Command1", "OK"},
+        {"Command2", "Cancel"},
+    };
+    for (const auto& [name, spoken] : NAMES)
+        findChild<QWidget*>(QString::fromLatin1(name))
+            ->setAccessibleName(QString::fromUtf8(spoken));
     findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(true);
     auto* ok = findChild<QPushButton*>(QStringLiteral("Command1"));
     connect(ok, &QPushButton::clicked, this, &PrintRangeDialog::okClicked);

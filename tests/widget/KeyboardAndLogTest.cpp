@@ -1,15 +1,18 @@
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QToolBar>
 
 #include "platform/Log.h"
 #include "platform/QtSerialPort.h"
 #include "shell/MainWindowLayout.h"
+#include "shell/PrintRangeDialog.h"
 #include "support/AppFixture.h"
 #include "support/LogCapture.h"
 
@@ -104,6 +107,51 @@ TEST_F(KeyboardAndLog, MenusAreReachedByTheirAltLetters) {
 }
 
 // A screen reader says what each value is, not only the value.
+// A reading is heard as its name and value, and a change of value raises
+// one event; the same value again raises none.
+TEST(Accessibility, AReadingIsHeardWithItsValueAndEachChangeIsAnnounced) {
+    static std::vector<std::pair<QObject*, QAccessible::Event>> events;
+    MainWindow w;
+    w.show();
+    w.announce = [](QAccessibleEvent* e) { events.emplace_back(e->object(), e->type()); };
+    const struct {
+        const char* name;
+        const char* shown;
+        const char* heard;
+    } cases[] = {
+        {"Label8", "119.9A", "Phase R, primary current: 119.9 A"},
+        {"Label2", "198.9mA", "Phase R, secondary current: 198.9 mA"},
+        {"Label20", "+0.5%", "Phase T, ratio error: +0.5 %"},
+        {"Label9", "    OL", "Phase S, primary current: OL"},
+        {"Label14", "Set:600/5A", "Set ratio: 600/5A"},
+        {"Label17", "Rat:---/5A", "Measured ratio: ---/5A"},
+        {"Label8", "- - - -", "Phase R, primary current: none"},
+        {"Panel1", "Connected", "Link state: Connected"},
+        {"Panel3", "12:34:56", "Time of day: 12:34:56"},
+    };
+    for (const auto& c : cases) {
+        QWidget* widget = w.findChild<QWidget*>(QString::fromLatin1(c.name));
+        events.clear();
+        w.setText(c.name, c.shown);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(face, nullptr) << c.name;
+        EXPECT_EQ(face->text(QAccessible::Name).toStdString(), c.heard) << c.name;
+        EXPECT_EQ(
+            std::count(events.begin(), events.end(),
+                       std::make_pair(static_cast<QObject*>(widget), QAccessible::NameChanged)),
+            1)
+            << c.name;
+        events.clear();
+        w.setText(c.name, c.shown);
+        EXPECT_TRUE(events.empty()) << c.name << ": the same value again";
+    }
+    EXPECT_EQ(w.findChild<QComboBox*>("Combo1")->lineEdit()->accessibleName(), "Port number");
+
+    PrintRangeDialog dialog;
+    for (const char* name : {"Text1", "Text2", "Option1", "Option2", "Command1", "Command2"})
+        EXPECT_FALSE(dialog.findChild<QWidget*>(name)->accessibleName().isEmpty()) << name;
+}
+
 TEST(Accessibility, EveryDisplayedValueHasANameThatIsNotItsValue) {
     MainWindow w;
     QStringList covered;
