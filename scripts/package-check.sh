@@ -16,8 +16,15 @@ expected=(
   usr/bin/travenor-cli
   usr/share/applications/org.travenor.Travenor.desktop
   usr/share/icons/hicolor/scalable/apps/org.travenor.Travenor.svg
+  usr/share/icons/hicolor/48x48/apps/org.travenor.Travenor.png
+  usr/share/icons/hicolor/256x256/apps/org.travenor.Travenor.png
   usr/share/metainfo/org.travenor.Travenor.metainfo.xml
-  usr/share/man/man1/travenor-sim.1
+  usr/share/man/man1/travenor.1.gz
+  usr/share/man/man1/travenor-cli.1.gz
+  usr/share/man/man1/travenor-demo.1.gz
+  usr/share/man/man1/travenor-sim.1.gz
+  usr/share/doc/travenor/changelog.gz
+  usr/share/doc/travenor/copyright
   usr/share/doc/travenor/LICENSE
 )
 for f in "${expected[@]}"; do
@@ -25,7 +32,10 @@ for f in "${expected[@]}"; do
 done
 desktop-file-validate "$stage/usr/share/applications/org.travenor.Travenor.desktop"
 appstreamcli validate --no-net --pedantic "$stage/usr/share/metainfo/org.travenor.Travenor.metainfo.xml"
-man -l "$stage/usr/share/man/man1/travenor-sim.1" >/dev/null 2>&1 || true
+for page in "$stage"/usr/share/man/man1/*.1.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "package-check: $page: $warnings" >&2; exit 1; }
+done
 
 (cd "$build" && rm -f travenor_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/travenor_*.deb)
@@ -42,4 +52,9 @@ case "$contents" in
   *./usr/share/applications/org.travenor.Travenor.desktop*) ;;
   *) echo "package-check: the .deb has no desktop entry" >&2; exit 1 ;;
 esac
+# Debian's own check of the package: no error and no warning may remain
+# (information tags may).
+tags=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null | grep -E '^[EW]: ' || true)
+[ -z "$tags" ] || { echo "package-check: lintian found:" >&2; echo "$tags" >&2; exit 1; }
+echo "package-check: lintian: no error, no warning"
 echo "package-check: passed"

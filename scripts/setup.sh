@@ -10,7 +10,7 @@ packages=(
   fonts-arphic-uming fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils
   desktop-file-utils appstream dpkg-dev file
-  python3-pandas
+  python3-pandas lintian man-db
 )
 
 missing=()
