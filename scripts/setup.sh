@@ -11,6 +11,7 @@ packages=(
   xvfb xauth poppler-utils
   desktop-file-utils appstream dpkg-dev file
   python3-pandas lintian man-db
+  at-spi2-core python3-pyatspi dbus
 )
 
 missing=()
