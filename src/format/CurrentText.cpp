@@ -7,11 +7,16 @@ namespace {
 // The digits of `value` with a decimal point `decimals` places from the right
 // and a "0" before a point that would come first.
 std::string withPoint(std::int64_t value, unsigned decimals) {
-    std::string digits = std::to_string(value);
+    const std::string digits = std::to_string(value);
     if (decimals == 0) return digits;
-    if (digits.size() <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
-    digits.insert(digits.size() - decimals, ".");
-    return digits;
+    // Zeros in front make at least one digit before the point.
+    const std::size_t width = digits.size() > decimals ? digits.size() : decimals + 1;
+    std::string padded(width - digits.size(), '0');
+    padded += digits;
+    std::string text = padded.substr(0, width - decimals);
+    text += '.';
+    text += padded.substr(width - decimals);
+    return text;
 }
 
 }  // namespace
