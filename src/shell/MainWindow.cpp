@@ -13,8 +13,10 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "shell/ControlFactory.h"
 #include "shell/LivePresenter.h"
@@ -314,7 +316,15 @@ void MainWindow::fitInto(const QRect& available) {
         scroll->setWidget(client);
         setCentralWidget(scroll);
     }
-    fixedSize = fullSize.boundedTo(room);
+    // A scroll bar in one direction takes room from the other: where the
+    // screen has it, the window grows by the bar so that only one is needed.
+    QSize target = fullSize.boundedTo(room);
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (target.height() < fullSize.height() && target.width() == fullSize.width())
+        target.setWidth(std::min(room.width(), fullSize.width() + bar));
+    if (target.width() < fullSize.width() && target.height() == fullSize.height())
+        target.setHeight(std::min(room.height(), fullSize.height() + bar));
+    fixedSize = target;
     setFixedSize(fixedSize);
 }
 
