@@ -24,6 +24,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/SafeFile.h"
 #include "platform/SystemPortDirectory.h"
+#include "records/AccuracyClass.h"
 #include "records/RecordExport.h"
 #include "records/TableReader.h"
 #include "shell/Core.h"
@@ -32,7 +33,15 @@
 namespace travenor {
 namespace {
 
-enum Exit { OK = 0, FAILED = 1, USAGE = 2, STOPPED_SHORT = 3, NOT_FOUND = 4, INTERRUPTED = 130 };
+enum Exit {
+    OK = 0,
+    FAILED = 1,
+    USAGE = 2,
+    STOPPED_SHORT = 3,
+    NOT_FOUND = 4,
+    FAILED_CLASS = 5,
+    INTERRUPTED = 130
+};
 
 constexpr const char* DESCRIPTION =
     R"(The ratio test set's records and live readings from the command line.
@@ -45,6 +54,9 @@ Commands:
   live           writes each live reading as one line, until interrupted or
                  --count readings
   convert FILE   reads a table saved by Save and writes its records
+  report [FILE]  judges each record's ratio error against --class: the
+                 download (or a saved table) with percent_of_rated,
+                 limit_percent, verdict and reason (--format csv or json)
 
 Formats (--format): table (what Save writes), csv and json (one row or object
 per record: number, channel, primary_A, secondary_R_A, secondary_S_A,
@@ -59,6 +71,7 @@ Exit codes:
   3  the download stopped short (k of n records; the k records are written);
      convert: lines of the file held no record (the others are written)
   4  no instrument found
+  5  report: at least one record failed its class (the verdicts are written)
   130  interrupted (a download writes the records read so far))";
 
 std::atomic<bool> interrupted{false};
@@ -204,7 +217,9 @@ int listPorts(bool json) {
     return FAILED;
 }
 
-int download(Instrument& instrument, ExportFormat format, const QString& output, bool quiet) {
+using Render = std::function<std::string(const RecordStore&)>;
+
+int download(Instrument& instrument, const Render& render, const QString& output, bool quiet) {
     Core& core = instrument.core;
     const bool progress = !quiet && standardErrorIsTerminal();
     if (progress)
@@ -220,7 +235,7 @@ int download(Instrument& instrument, ExportFormat format, const QString& output,
 
     // What was read is written whatever the end: a short or interrupted
     // download keeps its records.
-    if (!writeOutput(output, exportRecords(core.store, format))) return FAILED;
+    if (!writeOutput(output, render(core.store))) return FAILED;
     const Download& download = core.download;
     if (interrupted) {
         say("interrupted after " + std::to_string(download.recordsRead()) + " of " +
@@ -349,7 +364,7 @@ int live(Instrument& instrument, ExportFormat format, int count, const QString& 
     return FAILED;
 }
 
-int convert(const QString& file, ExportFormat format, const QString& output) {
+int convert(const QString& file, const Render& render, const QString& output) {
     std::string bytes;
     const FileOutcome read = readRegularFile(file.toStdString(), bytes);
     if (!read.ok) {
@@ -364,7 +379,7 @@ int convert(const QString& file, ExportFormat format, const QString& output) {
     RecordStore store;
     for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
     for (const auto& [number, record] : table.records) store.store(number, record);
-    if (!writeOutput(output, exportRecords(store, format))) return FAILED;
+    if (!writeOutput(output, render(store))) return FAILED;
     for (const UnreadLine& line : table.unread)
         say(file.toStdString() + " line " + std::to_string(line.line) + ": " + line.reason +
             "; left out");
@@ -427,8 +442,9 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription(QString::fromUtf8(DESCRIPTION));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list, download, live or convert FILE"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("list, download, live, convert FILE or report [FILE]"));
     const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
                                         QStringLiteral("the instrument is on port N (1 to 16)"),
                                         QStringLiteral("N"));
@@ -448,8 +464,20 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption countOption(QStringLiteral("count"),
                                          QStringLiteral("live: stop after K readings"),
                                          QStringLiteral("K"));
-    parser.addOptions(
-        {portOption, deviceOption, formatOption, outputOption, quietOption, countOption});
+    const QCommandLineOption classOption(
+        QStringLiteral("class"),
+        QStringLiteral("report: the accuracy class (0.1, 0.2, 0.5, 1, 0.2S, 0.5S, 3, 5)"),
+        QStringLiteral("C"));
+    const QCommandLineOption ratedOption(
+        QStringLiteral("rated-primary"),
+        QStringLiteral("report: the rated primary current in A (else each record's set primary)"),
+        QStringLiteral("A"));
+    const QCommandLineOption factorOption(
+        QStringLiteral("rating-factor"),
+        QStringLiteral("report: the rating factor in percent, 120 (default), 150 or 200"),
+        QStringLiteral("F"));
+    parser.addOptions({portOption, deviceOption, formatOption, outputOption, quietOption,
+                       countOption, classOption, ratedOption, factorOption});
 
     auto usage = [&](const QString& error) {
         say(error.toStdString());
@@ -467,7 +495,8 @@ int main(int argc, char* argv[]) {
     }
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return usage(QStringLiteral("one command is needed: list, download, live or convert"));
+        return usage(
+            QStringLiteral("one command is needed: list, download, live, convert or report"));
     const QString command = args.front();
     const std::map<QString, std::set<const QCommandLineOption*>> allowed = {
         {QStringLiteral("list"), {&formatOption}},
@@ -476,16 +505,21 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("live"),
          {&portOption, &deviceOption, &formatOption, &outputOption, &countOption}},
         {QStringLiteral("convert"), {&formatOption, &outputOption}},
+        {QStringLiteral("report"),
+         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption, &classOption,
+          &ratedOption, &factorOption}},
     };
     const auto options = allowed.find(command);
     if (options == allowed.end()) return usage(QStringLiteral("unknown command '%1'").arg(command));
+    const bool report = command == QLatin1String("report");
     const qsizetype arguments = command == QLatin1String("convert") ? 2 : 1;
-    if (args.size() != arguments)
-        return usage(command == QLatin1String("convert")
-                         ? QStringLiteral("convert takes one file")
-                         : QStringLiteral("%1 takes no further argument").arg(command));
+    if (report ? args.size() > 2 : args.size() != arguments)
+        return usage(command == QLatin1String("convert") ? QStringLiteral("convert takes one file")
+                     : report ? QStringLiteral("report takes one file at most")
+                              : QStringLiteral("%1 takes no further argument").arg(command));
     for (const QCommandLineOption* option :
-         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption, &countOption})
+         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption, &countOption,
+          &classOption, &ratedOption, &factorOption})
         if (parser.isSet(*option) && options->second.count(option) == 0)
             return usage(QStringLiteral("--%1 does not go with %2")
                              .arg(option->names().constLast(), command));
@@ -517,6 +551,42 @@ int main(int argc, char* argv[]) {
 
     if (command == QLatin1String("list")) return listPorts(format == ExportFormat::Json);
 
+    // report: verdicts against an accuracy class.
+    const AccuracyClass* accuracy = nullptr;
+    std::optional<int> ratedPrimary;
+    int ratingFactor = 120;
+    if (report) {
+        if (!parser.isSet(classOption)) return usage(QStringLiteral("report needs --class"));
+        accuracy = accuracyClass(parser.value(classOption).toStdString());
+        if (accuracy == nullptr)
+            return usage(QStringLiteral("unknown class '%1'").arg(parser.value(classOption)));
+        if (format == ExportFormat::Table)
+            return usage(QStringLiteral(
+                "report writes --format csv or json (a PDF report is not made yet)"));
+        if (parser.isSet(ratedOption)) {
+            bool ok = false;
+            ratedPrimary = parser.value(ratedOption).toInt(&ok);
+            if (!ok || *ratedPrimary < 1 || *ratedPrimary > 16383)
+                return usage(QStringLiteral("--rated-primary takes amperes from 1 to 16383"));
+        }
+        if (parser.isSet(factorOption)) {
+            bool ok = false;
+            ratingFactor = parser.value(factorOption).toInt(&ok);
+            if (!ok || !isRatingFactor(ratingFactor))
+                return usage(QStringLiteral("--rating-factor takes 120, 150 or 200"));
+        }
+    }
+    int failed = 0;
+    const Render render = [&](const RecordStore& store) {
+        if (!report) return exportRecords(store, format);
+        return exportVerdicts(store, format == ExportFormat::Csv, *accuracy, ratedPrimary,
+                              ratingFactor, failed);
+    };
+    // A record that failed its class is the first thing a script must know.
+    const auto judged = [&failed](int code) {
+        return failed > 0 && (code == OK || code == STOPPED_SHORT) ? FAILED_CLASS : code;
+    };
+
     // A file that could never be written is said before anything is read.
     const QString output = parser.value(outputOption);
     if (!toStandardOutput(output)) {
@@ -526,7 +596,8 @@ int main(int argc, char* argv[]) {
             return FAILED;
         }
     }
-    if (command == QLatin1String("convert")) return convert(args.at(1), format, output);
+    if (command == QLatin1String("convert")) return convert(args.at(1), render, output);
+    if (report && args.size() == 2) return judged(convert(args.at(1), render, output));
 
     std::unique_ptr<PortDirectory> directory;
     if (parser.isSet(deviceOption)) {
@@ -539,5 +610,5 @@ int main(int argc, char* argv[]) {
     Instrument instrument(std::move(directory));
     if (!instrument.find(portNumber)) return notFound(instrument, portNumber);
     if (command == QLatin1String("live")) return live(instrument, format, count, output);
-    return download(instrument, format, output, parser.isSet(quietOption));
+    return judged(download(instrument, render, output, parser.isSet(quietOption)));
 }

@@ -1,10 +1,12 @@
 #include "records/RecordExport.h"
 
 #include <cstdio>
+#include <set>
 
 #include "format/CurrentText.h"
 #include "format/FillText.h"
 #include "format/RatioText.h"
+#include "records/AccuracyClass.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
 
@@ -42,8 +44,6 @@ namespace {
 
 constexpr const char* PHASE_NAMES[] = {"R", "S", "T"};
 constexpr std::size_t COLUMNS = std::size(EXPORT_COLUMNS);
-constexpr std::size_t CHANNEL = 1;
-constexpr std::size_t STATUS = COLUMNS - 1;
 
 bool hasPhase(const Record& record) {
     return record.channel >= 0 && record.channel <= 2;
@@ -88,44 +88,83 @@ std::vector<std::string> exportCells(int number, const Record& record) {
     return cells;
 }
 
+std::string writeRows(const std::vector<std::string>& columns,
+                      const std::vector<std::vector<std::string>>& rows, bool csv,
+                      const std::set<std::string>& textColumns) {
+    std::string out;
+    if (csv) {
+        for (std::size_t i = 0; i < columns.size(); ++i) out += (i > 0 ? "," : "") + columns[i];
+        out += "\r\n";
+        for (const auto& cells : rows) {
+            for (std::size_t i = 0; i < cells.size(); ++i)
+                out += (i > 0 ? "," : "") + csvField(cells[i]);
+            out += "\r\n";
+        }
+        return out;
+    }
+    out = "[";
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        out += row == 0 ? "\n  {" : ",\n  {";
+        const auto& cells = rows[row];
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            out += (i > 0 ? ", " : "") + jsonString(columns[i]) + ": ";
+            // Numbers as JSON numbers, texts as strings, no value as null.
+            if (cells[i].empty() && columns[i] != "status" && columns[i] != "reason")
+                out += "null";
+            else if (textColumns.count(columns[i]) != 0)
+                out += jsonString(cells[i]);
+            else
+                out += cells[i];
+        }
+        out += "}";
+    }
+    return out + (rows.empty() ? "]\n" : "\n]\n");
+}
+
+std::vector<std::pair<int, const Record*>> filledRecords(const RecordStore& store) {
+    std::vector<std::pair<int, const Record*>> filled;
+    for (int n = RecordTable::DEFAULT_FIRST; n <= RecordStore::LAST_SLOT; ++n) {
+        const Record* record = store.read(n);
+        if (record != nullptr && record->slot == Record::Slot::Filled)
+            filled.emplace_back(n, record);
+    }
+    return filled;
+}
+
 std::string exportRecords(const RecordStore& store, ExportFormat format) {
     if (format == ExportFormat::Table)
         return RecordTable::tableText(store, RecordTable::DEFAULT_FIRST, RecordStore::LAST_SLOT) +
                "\r\n";
-    const bool csv = format == ExportFormat::Csv;
-    std::string out;
-    if (csv) {
-        for (std::size_t i = 0; i < COLUMNS; ++i)
-            out += (i > 0 ? "," : "") + std::string(EXPORT_COLUMNS[i]);
-        out += "\r\n";
-    } else {
-        out = "[";
-    }
-    bool first = true;
-    for (int n = RecordTable::DEFAULT_FIRST; n <= RecordStore::LAST_SLOT; ++n) {
-        const Record* record = store.read(n);
-        if (record == nullptr || record->slot != Record::Slot::Filled) continue;
-        const std::vector<std::string> cells = exportCells(n, *record);
-        if (csv) {
-            for (std::size_t i = 0; i < COLUMNS; ++i)
-                out += (i > 0 ? "," : "") + csvField(cells[i]);
-            out += "\r\n";
-        } else {
-            out += first ? "\n  {" : ",\n  {";
-            for (std::size_t i = 0; i < COLUMNS; ++i) {
-                out += (i > 0 ? ", " : "") + jsonString(EXPORT_COLUMNS[i]) + ": ";
-                // Numbers as JSON numbers, texts as strings, no value as null.
-                if (i == STATUS || (i == CHANNEL && !cells[i].empty()))
-                    out += jsonString(cells[i]);
-                else
-                    out += cells[i].empty() ? "null" : cells[i];
-            }
-            out += "}";
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& [n, record] : filledRecords(store)) rows.push_back(exportCells(n, *record));
+    return writeRows({std::begin(EXPORT_COLUMNS), std::end(EXPORT_COLUMNS)}, rows,
+                     format == ExportFormat::Csv, {"channel", "status"});
+}
+
+std::string exportVerdicts(const RecordStore& store, bool csv, const AccuracyClass& accuracy,
+                           std::optional<int> ratedPrimary, int ratingFactor, int& failed) {
+    std::vector<std::string> columns(std::begin(EXPORT_COLUMNS), std::end(EXPORT_COLUMNS));
+    for (const char* column : {"percent_of_rated", "limit_percent", "verdict", "reason"})
+        columns.emplace_back(column);
+    std::vector<std::vector<std::string>> rows;
+    failed = 0;
+    for (const auto& [n, record] : filledRecords(store)) {
+        const Judgement j = judge(*record, accuracy, ratedPrimary, ratingFactor);
+        std::vector<std::string> cells = exportCells(n, *record);
+        std::string percent;
+        if (j.percentOfRated) {
+            std::string digits = std::to_string(*j.percentOfRated);
+            if (digits.size() < 5) digits = std::string(5 - digits.size(), '0') + digits;
+            percent = digits.substr(0, digits.size() - 4) + "." + digits.substr(digits.size() - 4);
         }
-        first = false;
+        cells.push_back(percent);
+        cells.push_back(j.limit ? j.limit->percentText() : "");
+        cells.push_back(verdictName(j.verdict));
+        cells.push_back(j.reason);
+        if (j.verdict == Verdict::Fail) ++failed;
+        rows.push_back(std::move(cells));
     }
-    if (!csv) out += first ? "]\n" : "\n]\n";
-    return out;
+    return writeRows(columns, rows, csv, {"channel", "status", "verdict", "reason"});
 }
 
 }  // namespace travenor

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/Record.h"
@@ -39,6 +42,25 @@ std::vector<std::string> exportCells(int number, const Record& record);
 std::string recordStatus(const Record& record);
 
 std::string exportRecords(const RecordStore& store, ExportFormat format);
+
+// Rows of cells under their columns as CSV (a header line, CR LF ends) or a
+// JSON array of objects: the columns named in textColumns as strings, the
+// others as numbers, an empty cell as null (status and reason stay "").
+std::string writeRows(const std::vector<std::string>& columns,
+                      const std::vector<std::vector<std::string>>& rows, bool csv,
+                      const std::set<std::string>& textColumns);
+
+struct AccuracyClass;
+
+// The verdict of every record against an accuracy class, as CSV or JSON:
+// the record export's columns, then percent_of_rated, limit_percent,
+// verdict ("pass", "fail", "not evaluated") and reason. `failed` counts the
+// records that failed.
+std::string exportVerdicts(const RecordStore& store, bool csv, const AccuracyClass& accuracy,
+                           std::optional<int> ratedPrimary, int ratingFactor, int& failed);
+
+// The filled slots 1 to 4000, by number.
+std::vector<std::pair<int, const Record*>> filledRecords(const RecordStore& store);
 
 // One CSV field, quoted as RFC 4180 asks when it holds a comma, a quote or a
 // line end.

@@ -267,6 +267,65 @@ TEST(Cli, ConvertAndListSayWhatTheyFound) {
     }
 }
 
+// report: each record judged against its class; exit 5 when one failed.
+TEST(Cli, ReportJudgesEachRecordAgainstItsClass) {
+    QTemporaryDir folder;
+    const std::string top = RecordTable::TITLE_LINE + "\r\n" + RecordTable::HEADER_LINE + "\r\n";
+    // 600 A at 600 A rated: +0.5 % passes class 0.5, +0.6 % fails; 24 A is 4 %.
+    const std::string pass =
+        "NO.0001    600.0A    5.000A      5.000A     5.000A   +0.5%     600/5A     R";
+    const std::string fail =
+        "NO.0002    600.0A    5.000A      5.000A     5.000A   +0.6%     600/5A     R";
+    const std::string low =
+        "NO.0003     24.0A      0.2A        0.2A       0.2A   +0.5%     600/5A     R";
+    const QString file = folder.filePath(QStringLiteral("saved.txt"));
+    const auto save = [&](const std::string& bytes) {
+        QFile saved(file);
+        ASSERT_TRUE(saved.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        saved.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    };
+    save(top + pass + "\r\n" + fail + "\r\n" + low + "\r\n");
+    const CliRun judged =
+        cli({"report", file, "--class", "0.5", "--rated-primary", "600", "-f", "csv"});
+    EXPECT_EQ(judged.exitCode, 5) << judged.err.toStdString();
+    const QList<QByteArray> rows = judged.out.trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(
+        rows[0].trimmed().endsWith(",status,percent_of_rated,limit_percent,verdict,reason"));
+    EXPECT_TRUE(rows[1].trimmed().endsWith(",100.0000,0.5000,pass,")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].trimmed().endsWith(",100.0000,0.5000,fail,")) << rows[2].toStdString();
+    EXPECT_TRUE(rows[3].trimmed().endsWith(",4.0000,,not evaluated,below 5 % of rated current"))
+        << rows[3].toStdString();
+
+    save(top + pass + "\r\n" + low + "\r\n");
+    EXPECT_EQ(
+        cli({"report", file, "--class", "0.5", "--rated-primary", "600", "-f", "json"}).exitCode,
+        0);
+    // Without a rated primary a table's records cannot be judged.
+    const CliRun unrated = cli({"report", file, "--class", "0.5", "-f", "csv"});
+    EXPECT_EQ(unrated.exitCode, 0);
+    EXPECT_EQ(unrated.out.count("not evaluated,no rated primary current"), 2);
+
+    for (const QStringList& bad :
+         {QStringList{"report", file, "-f", "csv"},
+          {"report", file, "--class", "0.3", "-f", "csv"},
+          {"report", file, "--class", "0.5"},
+          {"report", file, "--class", "0.5", "-f", "csv", "--rating-factor", "130"},
+          {"report", file, "--class", "0.5", "-f", "csv", "--rated-primary", "0"},
+          {"download", "--class", "0.5"}})
+        EXPECT_EQ(cli(bad).exitCode, 2) << bad.join(' ').toStdString();
+
+    // From the instrument: each record judged against its own set primary.
+    test::SimProcess sim({"--records", "40", "--seed", "3", "--no-line-delay"});
+    ASSERT_TRUE(sim.started);
+    const CliRun live = cli({"report", "--device", QString::fromStdString(sim.path()), "--class",
+                             "5", "-f", "csv", "-q"});
+    EXPECT_EQ(live.exitCode, 0) << live.err.toStdString();
+    EXPECT_EQ(live.out.count('\n'), 41);
+    EXPECT_EQ(live.out.count(",fail,"), 0);
+    EXPECT_GT(live.out.count(",pass,"), 0);
+}
+
 // Each live reading with its time: the window's texts, or numbers as the
 // record export has them (a CSV header first).
 TEST(Cli, LiveReadingsInEveryFormat) {
