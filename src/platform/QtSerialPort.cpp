@@ -25,18 +25,15 @@ namespace {
 // reply until the timer runs out; its driver maps this to a 1 ms timer. A
 // device that has no such setting (a pseudo-terminal) refuses, and nothing
 // else changes.
-bool askLowLatency([[maybe_unused]] qintptr handle) {
 #ifdef __linux__
-    const int fd = static_cast<int>(handle);
+bool askLowLatency(int fd) {
     serial_struct info{};
     if (::ioctl(fd, TIOCGSERIAL, &info) != 0) return false;
     if ((info.flags & ASYNC_LOW_LATENCY) != 0) return true;
     info.flags |= ASYNC_LOW_LATENCY;
     return ::ioctl(fd, TIOCSSERIAL, &info) == 0;
-#else
-    return false;
-#endif
 }
+#endif
 
 }  // namespace
 
@@ -111,7 +108,11 @@ bool QtSerialPort::open(int number, const LineSettings& settings) {
         return false;
     }
     refusals.erase(device);
-    lowLatency = askLowLatency(port.handle());
+#ifdef __linux__
+    lowLatency = askLowLatency(static_cast<int>(port.handle()));
+#else
+    lowLatency = false;
+#endif
     if (device != lastOpened)
         qCInfo(logLink).noquote() << "port" << number << "opened:" << QString::fromStdString(device)
                                   << (lowLatency ? "(low latency)" : "(no low latency)");
