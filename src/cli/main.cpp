@@ -169,8 +169,7 @@ struct Instrument {
         }
         core.status.loadMainWindow();
         // Every slot starts empty: the table lists whatever the download fills.
-        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n)
-            core.store.markEmpty(n);
+        core.store.markAllEmpty();
         timers.setLive(true);
         return runUntil([this] { return core.supervisor.isLinked(); }, 3000);
     }
@@ -377,7 +376,7 @@ int convert(const QString& file, const Render& render, const QString& output) {
         return FAILED;
     }
     RecordStore store;
-    for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
+    store.markAllEmpty();
     for (const auto& [number, record] : table.records) store.store(number, record);
     if (!writeOutput(output, render(store))) return FAILED;
     for (const UnreadLine& line : table.unread)

@@ -1,30 +1,13 @@
 #include "format/CurrentText.h"
 
+#include "format/NumberText.h"
+
 namespace travenor {
-
-namespace {
-
-// The digits of `value` with a decimal point `decimals` places from the right
-// and a "0" before a point that would come first.
-std::string withPoint(std::int64_t value, unsigned decimals) {
-    const std::string digits = std::to_string(value);
-    if (decimals == 0) return digits;
-    // Zeros in front make at least one digit before the point.
-    const std::size_t width = digits.size() > decimals ? digits.size() : decimals + 1;
-    std::string padded(width - digits.size(), '0');
-    padded += digits;
-    std::string text = padded.substr(0, width - decimals);
-    text += '.';
-    text += padded.substr(width - decimals);
-    return text;
-}
-
-}  // namespace
 
 std::string currentText(Current current) {
     if (current.isOverload()) return OVERLOAD_TEXT;
     if (current.isMeasuringError()) return MEASURING_ERROR_TEXT;
-    std::string text = withPoint(current.count, current.decimals());
+    std::string text = decimalText(current.count, current.decimals());
     // A real fraction is written in its shortest form, never filled out; a
     // whole value keeps its decimals written out ("5.000A").
     if (const std::size_t point = text.find('.'); point != std::string::npos) {
@@ -41,7 +24,7 @@ std::string currentText(std::uint8_t high, std::uint8_t low, std::uint8_t code) 
 
 std::string amperesText(Current current) {
     if (!current.hasValue()) return {};
-    return withPoint(current.count, current.ampereDecimals());
+    return decimalText(current.count, current.ampereDecimals());
 }
 
 std::optional<Current> currentFromText(std::string_view text) {

@@ -11,6 +11,19 @@ std::string tenthsText(unsigned tenths) {
     return text;
 }
 
+std::string decimalText(std::int64_t value, unsigned decimals) {
+    const std::string digits = std::to_string(value);
+    if (decimals == 0) return digits;
+    // Zeros in front make at least one digit before the point.
+    const std::size_t width = digits.size() > decimals ? digits.size() : decimals + 1;
+    std::string padded(width - digits.size(), '0');
+    padded += digits;
+    std::string text = padded.substr(0, width - decimals);
+    text += '.';
+    text += padded.substr(width - decimals);
+    return text;
+}
+
 long long roundTenthsToEven(long long q) {
     long long whole = q / 10;
     const long long rest = q % 10;

@@ -20,8 +20,7 @@ std::string percentText(RatioError error) {
     if (!error.present()) return {};
     const int tenths = error.tenths();
     const int magnitude = tenths < 0 ? -tenths : tenths;
-    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-           std::to_string(magnitude % 10);
+    return (tenths < 0 ? "-" : "") + decimalText(magnitude, 1);
 }
 
 std::string scaledCount(unsigned count, std::uint8_t code) {
@@ -50,7 +49,7 @@ std::string setRatioText(std::int16_t setPrimary, std::uint8_t rated) {
 }
 
 std::string ratedAmperesText(std::uint8_t rated) {
-    return std::to_string(rated / 10) + "." + std::to_string(rated % 10);
+    return decimalText(rated, 1);
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "format/NumberText.h"
+
 namespace travenor {
 
 namespace {
@@ -46,9 +48,7 @@ bool isRatingFactor(int percent) {
 std::string Limit::percentText() const {
     // num / den hundredths of a percent, rounded half up to 1/10000 percent.
     const std::int64_t e4 = (num * 100 * 2 + den) / (2 * den);
-    std::string digits = std::to_string(e4);
-    if (digits.size() < 5) digits = std::string(5 - digits.size(), '0') + digits;
-    return digits.substr(0, digits.size() - 4) + "." + digits.substr(digits.size() - 4);
+    return decimalText(e4, 4);
 }
 
 std::optional<Limit> limitAt(const AccuracyClass& accuracy, PercentE4 current, int ratingFactor) {

@@ -5,6 +5,7 @@
 
 #include "format/CurrentText.h"
 #include "format/FillText.h"
+#include "format/NumberText.h"
 #include "format/RatioText.h"
 #include "records/AccuracyClass.h"
 #include "records/RecordStore.h"
@@ -151,13 +152,7 @@ std::string exportVerdicts(const RecordStore& store, bool csv, const AccuracyCla
     for (const auto& [n, record] : filledRecords(store)) {
         const Judgement j = judge(*record, accuracy, ratedPrimary, ratingFactor);
         std::vector<std::string> cells = exportCells(n, *record);
-        std::string percent;
-        if (j.percentOfRated) {
-            std::string digits = std::to_string(*j.percentOfRated);
-            if (digits.size() < 5) digits = std::string(5 - digits.size(), '0') + digits;
-            percent = digits.substr(0, digits.size() - 4) + "." + digits.substr(digits.size() - 4);
-        }
-        cells.push_back(percent);
+        cells.push_back(j.percentOfRated ? decimalText(*j.percentOfRated, 4) : "");
         cells.push_back(j.limit ? j.limit->percentText() : "");
         cells.push_back(verdictName(j.verdict));
         cells.push_back(j.reason);

@@ -23,6 +23,10 @@ bool RecordStore::markEmpty(int n) {
     return true;
 }
 
+void RecordStore::markAllEmpty() {
+    for (int n = FIRST_SLOT; n <= LAST_SLOT; ++n) markEmpty(n);
+}
+
 const Record* RecordStore::read(int n) const {
     return hasSlot(n) ? &records[static_cast<std::size_t>(n)] : nullptr;
 }

@@ -22,6 +22,8 @@ class RecordStore {
 
     bool store(int n, Record record);
     bool markEmpty(int n);
+    // Marks every slot, 0 to 4000, empty.
+    void markAllEmpty();
     const Record* read(int n) const;
     bool isEmpty(int n) const;
 

@@ -72,14 +72,14 @@ void RecordTable::showOpenedText(const std::string& text,
                                  const std::vector<std::pair<int, Record>>* records) {
     otherText = records == nullptr;
     if (records != nullptr) {
-        for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
+        store.markAllEmpty();
         for (const auto& [number, record] : *records) store.store(number, record);
     }
     view.showTableText(text);
 }
 
 void RecordTable::clearRecords() {
-    for (int n = RecordStore::FIRST_SLOT; n <= RecordStore::LAST_SLOT; ++n) store.markEmpty(n);
+    store.markAllEmpty();
     showTable();
 }
 
