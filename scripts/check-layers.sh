@@ -11,8 +11,9 @@ declare -A allowed=(
   [src/platform]="platform"
   [src/link]="format platform link"
   [src/records]="format platform link records"
+  [src/report]="format platform link records report"
   [src/shell]="format platform link records shell"
-  [src/cli]="format platform link records shell cli"
+  [src/cli]="format platform link records report shell cli"
   [sim]="format platform link records shell sim"
 )
 

@@ -3,12 +3,15 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QTimer>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -25,8 +28,10 @@
 #include "platform/SafeFile.h"
 #include "platform/SystemPortDirectory.h"
 #include "records/AccuracyClass.h"
+#include "records/ClassReport.h"
+#include "records/ExportReader.h"
 #include "records/RecordExport.h"
-#include "records/TableReader.h"
+#include "report/PdfReport.h"
 #include "shell/Core.h"
 #include "shell/ProgramTimers.h"
 
@@ -53,10 +58,12 @@ Commands:
                  scanning ports 1 to 16), reads every record and writes them
   live           writes each live reading as one line, until interrupted or
                  --count readings
-  convert FILE   reads a table saved by Save and writes its records
-  report [FILE]  judges each record's ratio error against --class: the
-                 download (or a saved table) with percent_of_rated,
-                 limit_percent, verdict and reason (--format csv or json)
+  convert FILE   reads a table saved by Save (or a csv or json export of
+                 this program) and writes its records
+  report [FILE]  judges each record's ratio error against --class, of the
+                 download or of a saved table or export: a PDF test report
+                 to --output FILE, or with --format csv or json the records
+                 with percent_of_rated, limit_percent, verdict and reason
 
 Formats (--format): table (what Save writes), csv and json (one row or object
 per record: number, channel, primary_A, secondary_R_A, secondary_S_A,
@@ -69,7 +76,8 @@ Exit codes:
      this account may not open, included)
   2  usage
   3  the download stopped short (k of n records; the k records are written);
-     convert: lines of the file held no record (the others are written)
+     convert, report FILE: lines of the file held no record (the others are
+     written)
   4  no instrument found
   5  report: at least one record failed its class (the verdicts are written)
   130  interrupted (a download writes the records read so far))";
@@ -370,9 +378,10 @@ int convert(const QString& file, const Render& render, const QString& output) {
         say("cannot read " + file.toStdString() + ": " + read.reason);
         return FAILED;
     }
-    const ReadTable table = readRecordTable(bytes);
+    const ReadTable table = readRecordFile(bytes);
     if (!table.isTable) {
-        say(file.toStdString() + " is not a record table: it has no header line");
+        say(file.toStdString() +
+            " is not a record table (it has no header line) nor a csv or json export of records");
         return FAILED;
     }
     RecordStore store;
@@ -425,6 +434,77 @@ int notFound(Instrument& instrument, int portNumber) {
     return NOT_FOUND;
 }
 
+
+// The options of every command.
+struct Options {
+    QCommandLineOption port{{QStringLiteral("p"), QStringLiteral("port")},
+                            QStringLiteral("the instrument is on port N (1 to 16)"),
+                            QStringLiteral("N")};
+    QCommandLineOption device{{QStringLiteral("d"), QStringLiteral("device")},
+                              QStringLiteral("the instrument is on this device"),
+                              QStringLiteral("PATH")};
+    QCommandLineOption format{
+        {QStringLiteral("f"), QStringLiteral("format")},
+        QStringLiteral("table, csv or json (default table); report: pdf (default), csv or json"),
+        QStringLiteral("FORMAT")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("write to FILE (replaced in one step) instead of standard output; - is "
+                       "standard output"),
+        QStringLiteral("FILE")};
+    QCommandLineOption quiet{{QStringLiteral("q"), QStringLiteral("quiet")},
+                             QStringLiteral("download: no progress on standard error")};
+    QCommandLineOption count{QStringLiteral("count"),
+                             QStringLiteral("live: stop after K readings"), QStringLiteral("K")};
+    QCommandLineOption accuracy{
+        QStringLiteral("class"),
+        QStringLiteral("report: the accuracy class (0.1, 0.2, 0.5, 1, 0.2S, 0.5S, 3, 5)"),
+        QStringLiteral("C")};
+    QCommandLineOption rated{
+        QStringLiteral("rated-primary"),
+        QStringLiteral("report: the rated primary current in A (else each record's set primary)"),
+        QStringLiteral("A")};
+    QCommandLineOption factor{
+        QStringLiteral("rating-factor"),
+        QStringLiteral("report: the rating factor in percent, 120 (default), 150 or 200"),
+        QStringLiteral("F")};
+
+    std::vector<const QCommandLineOption*> all() const {
+        return {&port, &device, &format, &output, &quiet, &count, &accuracy, &rated, &factor};
+    }
+    void addTo(QCommandLineParser& parser) const {
+        parser.addHelpOption();
+        parser.addVersionOption();
+        for (const QCommandLineOption* option : all()) parser.addOption(*option);
+    }
+};
+
+// Whether the command line asks for a PDF report, which needs Qt's fonts and
+// so a QGuiApplication; read before there is any application object.
+bool wantsPdf(int argc, char* argv[], const Options& options) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    options.addTo(parser);
+    if (!parser.parse(arguments)) return false;
+    const QStringList positional = parser.positionalArguments();
+    return !positional.isEmpty() && positional.front() == QLatin1String("report") &&
+           (!parser.isSet(options.format) ||
+            parser.value(options.format) == QLatin1String("pdf"));
+}
+
+// The time the report is made: now, or the build's fixed time where
+// SOURCE_DATE_EPOCH is set, so that the same records make the same report.
+std::string reportTime() {
+    bool fixed = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
+    if (fixed)
+        return QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC)
+                   .toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
+                   .toStdString();
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+}
+
 }  // namespace
 }  // namespace travenor
 
@@ -432,51 +512,34 @@ int main(int argc, char* argv[]) {
     using namespace travenor;
     ignoreWriteSignals();
     binaryStandardOutput();
-    QCoreApplication app(argc, argv);
+    const Options o;
+    const bool pdf = wantsPdf(argc, argv, o);
+#ifndef Q_OS_WIN
+    // A report is painted, never shown: no display is needed or wanted.
+    if (pdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    const std::unique_ptr<QCoreApplication> app(pdf ? new QGuiApplication(argc, argv)
+                                                    : new QCoreApplication(argc, argv));
     onTerminationRequest([] { interrupted = true; });
     QCoreApplication::setApplicationName(QStringLiteral("travenor-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TRAVENOR_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(DESCRIPTION));
-    parser.addHelpOption();
-    parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("list, download, live, convert FILE or report [FILE]"));
-    const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
-                                        QStringLiteral("the instrument is on port N (1 to 16)"),
-                                        QStringLiteral("N"));
-    const QCommandLineOption deviceOption({QStringLiteral("d"), QStringLiteral("device")},
-                                          QStringLiteral("the instrument is on this device"),
-                                          QStringLiteral("PATH"));
-    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
-                                          QStringLiteral("table, csv or json (default table)"),
-                                          QStringLiteral("FORMAT"), QStringLiteral("table"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("write to FILE (replaced in one step) instead of standard output; - is "
-                       "standard output"),
-        QStringLiteral("FILE"));
-    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
-                                         QStringLiteral("download: no progress on standard error"));
-    const QCommandLineOption countOption(QStringLiteral("count"),
-                                         QStringLiteral("live: stop after K readings"),
-                                         QStringLiteral("K"));
-    const QCommandLineOption classOption(
-        QStringLiteral("class"),
-        QStringLiteral("report: the accuracy class (0.1, 0.2, 0.5, 1, 0.2S, 0.5S, 3, 5)"),
-        QStringLiteral("C"));
-    const QCommandLineOption ratedOption(
-        QStringLiteral("rated-primary"),
-        QStringLiteral("report: the rated primary current in A (else each record's set primary)"),
-        QStringLiteral("A"));
-    const QCommandLineOption factorOption(
-        QStringLiteral("rating-factor"),
-        QStringLiteral("report: the rating factor in percent, 120 (default), 150 or 200"),
-        QStringLiteral("F"));
-    parser.addOptions({portOption, deviceOption, formatOption, outputOption, quietOption,
-                       countOption, classOption, ratedOption, factorOption});
+    o.addTo(parser);
+    const QCommandLineOption& portOption = o.port;
+    const QCommandLineOption& deviceOption = o.device;
+    const QCommandLineOption& formatOption = o.format;
+    const QCommandLineOption& outputOption = o.output;
+    const QCommandLineOption& quietOption = o.quiet;
+    const QCommandLineOption& countOption = o.count;
+    const QCommandLineOption& classOption = o.accuracy;
+    const QCommandLineOption& ratedOption = o.rated;
+    const QCommandLineOption& factorOption = o.factor;
 
     auto usage = [&](const QString& error) {
         say(error.toStdString());
@@ -516,20 +579,21 @@ int main(int argc, char* argv[]) {
         return usage(command == QLatin1String("convert") ? QStringLiteral("convert takes one file")
                      : report ? QStringLiteral("report takes one file at most")
                               : QStringLiteral("%1 takes no further argument").arg(command));
-    for (const QCommandLineOption* option :
-         {&portOption, &deviceOption, &formatOption, &outputOption, &quietOption, &countOption,
-          &classOption, &ratedOption, &factorOption})
+    for (const QCommandLineOption* option : o.all())
         if (parser.isSet(*option) && options->second.count(option) == 0)
             return usage(QStringLiteral("--%1 does not go with %2")
                              .arg(option->names().constLast(), command));
 
-    const QString formatName = parser.value(formatOption);
+    const QString formatName = parser.isSet(formatOption) ? parser.value(formatOption)
+                               : report                   ? QStringLiteral("pdf")
+                                                          : QStringLiteral("table");
+    // The report's table is its PDF.
     ExportFormat format = ExportFormat::Table;
     if (formatName == QLatin1String("csv") && command != QLatin1String("list")) {
         format = ExportFormat::Csv;
     } else if (formatName == QLatin1String("json")) {
         format = ExportFormat::Json;
-    } else if (formatName != QLatin1String("table")) {
+    } else if (formatName != QLatin1String(report ? "pdf" : "table")) {
         return usage(QStringLiteral("unknown format '%1' for %2").arg(formatName, command));
     }
     int portNumber = 0;
@@ -559,9 +623,9 @@ int main(int argc, char* argv[]) {
         accuracy = accuracyClass(parser.value(classOption).toStdString());
         if (accuracy == nullptr)
             return usage(QStringLiteral("unknown class '%1'").arg(parser.value(classOption)));
-        if (format == ExportFormat::Table)
+        if (format == ExportFormat::Table && !parser.isSet(outputOption))
             return usage(QStringLiteral(
-                "report writes --format csv or json (a PDF report is not made yet)"));
+                "a PDF report needs --output FILE (- for standard output)"));
         if (parser.isSet(ratedOption)) {
             bool ok = false;
             ratedPrimary = parser.value(ratedOption).toInt(&ok);
@@ -576,10 +640,20 @@ int main(int argc, char* argv[]) {
         }
     }
     int failed = 0;
+    std::string source;  // where the records came from, for the report's heading
     const Render render = [&](const RecordStore& store) {
         if (!report) return exportRecords(store, format);
-        return exportVerdicts(store, format == ExportFormat::Csv, *accuracy, ratedPrimary,
-                              ratingFactor, failed);
+        if (format != ExportFormat::Table)
+            return exportVerdicts(store, format == ExportFormat::Csv, *accuracy, ratedPrimary,
+                                  ratingFactor, failed);
+        std::vector<std::pair<int, Record>> records;
+        for (const auto& [n, record] : filledRecords(store)) records.emplace_back(n, *record);
+        const ClassReport judged = classReport(records, *accuracy, ratedPrimary, ratingFactor);
+        failed = judged.failed();
+        const QByteArray bytes = pdfReport(
+            judged, {reportTime(), source, "travenor-cli " TRAVENOR_VERSION,
+                     letterPaper(QLocale::system())});
+        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     };
     // A record that failed its class is the first thing a script must know.
     const auto judged = [&failed](int code) {
@@ -596,7 +670,10 @@ int main(int argc, char* argv[]) {
         }
     }
     if (command == QLatin1String("convert")) return convert(args.at(1), render, output);
-    if (report && args.size() == 2) return judged(convert(args.at(1), render, output));
+    if (report && args.size() == 2) {
+        source = "file " + QFileInfo(args.at(1)).fileName().toStdString();
+        return judged(convert(args.at(1), render, output));
+    }
 
     std::unique_ptr<PortDirectory> directory;
     if (parser.isSet(deviceOption)) {
@@ -609,5 +686,8 @@ int main(int argc, char* argv[]) {
     Instrument instrument(std::move(directory));
     if (!instrument.find(portNumber)) return notFound(instrument, portNumber);
     if (command == QLatin1String("live")) return live(instrument, format, count, output);
+    const int linkedPort = std::atoi(instrument.views.port.c_str());
+    source = "instrument on " + instrument.port.deviceName(linkedPort) +
+             (parser.isSet(deviceOption) ? "" : " (port " + std::to_string(linkedPort) + ")");
     return judged(download(instrument, render, output, parser.isSet(quietOption)));
 }
