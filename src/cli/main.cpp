@@ -68,7 +68,8 @@ Commands:
 Formats (--format): table (what Save writes), csv and json (one row or object
 per record: number, channel, primary_A, secondary_R_A, secondary_S_A,
 secondary_T_A, ratio_error_percent, set_primary_A, rated_secondary_A,
-measured_ratio_primary_A, status). list takes table or json.
+measured_ratio_primary_A, status). list takes table or json; report takes
+pdf (the default, needing --output), csv or json.
 
 Exit codes:
   0  every record read (live: the readings asked for)

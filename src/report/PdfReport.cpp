@@ -112,7 +112,8 @@ private:
 
     void font(double points, bool bold = false) {
         QFont f(QStringLiteral("DejaVu Sans"));
-        f.setStyleHint(QFont::SansSerif);
+        // No ligatures: a reader that copies "file" from the PDF gets f, i.
+        f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
         f.setPointSizeF(points);
         f.setBold(bold);
         painter_.setFont(f);
@@ -266,11 +267,6 @@ private:
         y_ += CHART_HEIGHT;
         // A point beyond the axes is drawn on their edge, and said so.
         int beyond = 0;
-        const auto pinned = [&beyond](double value, double low, double high) {
-            if (value >= low && value <= high) return value;
-            ++beyond;
-            return std::clamp(value, low, high);
-        };
         const auto px = [&](double percent) { return left + percent / axes.xMax * plotWidth; };
         const auto py = [&](double hundredths) {
             return top + (axes.yMax - hundredths) / (2.0 * axes.yMax) * plotHeight;
@@ -323,10 +319,11 @@ private:
                     row.judgement.verdict != kind || !row.judgement.percentOfRated ||
                     !row.record.error.present())
                     continue;
-                mark(kind,
-                     px(pinned(static_cast<double>(*row.judgement.percentOfRated) / 10000.0, 0,
-                               axes.xMax)),
-                     py(pinned(row.record.error.tenths() * 10.0, -axes.yMax, axes.yMax)));
+                const double x = static_cast<double>(*row.judgement.percentOfRated) / 10000.0;
+                const double y = row.record.error.tenths() * 10.0;
+                if (x > axes.xMax || std::abs(y) > axes.yMax) ++beyond;
+                mark(kind, px(std::min<double>(x, axes.xMax)),
+                     py(std::clamp<double>(y, -axes.yMax, axes.yMax)));
             }
         if (beyond > 0) {
             font(7);
