@@ -3,16 +3,16 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSerialPort>
 #include <QTimer>
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -435,7 +435,6 @@ int notFound(Instrument& instrument, int portNumber) {
     return NOT_FOUND;
 }
 
-
 // The options of every command.
 struct Options {
     QCommandLineOption port{{QStringLiteral("p"), QStringLiteral("port")},
@@ -455,8 +454,8 @@ struct Options {
         QStringLiteral("FILE")};
     QCommandLineOption quiet{{QStringLiteral("q"), QStringLiteral("quiet")},
                              QStringLiteral("download: no progress on standard error")};
-    QCommandLineOption count{QStringLiteral("count"),
-                             QStringLiteral("live: stop after K readings"), QStringLiteral("K")};
+    QCommandLineOption count{QStringLiteral("count"), QStringLiteral("live: stop after K readings"),
+                             QStringLiteral("K")};
     QCommandLineOption accuracy{
         QStringLiteral("class"),
         QStringLiteral("report: the accuracy class (0.1, 0.2, 0.5, 1, 0.2S, 0.5S, 3, 5)"),
@@ -490,8 +489,7 @@ bool wantsPdf(int argc, char* argv[], const Options& options) {
     if (!parser.parse(arguments)) return false;
     const QStringList positional = parser.positionalArguments();
     return !positional.isEmpty() && positional.front() == QLatin1String("report") &&
-           (!parser.isSet(options.format) ||
-            parser.value(options.format) == QLatin1String("pdf"));
+           (!parser.isSet(options.format) || parser.value(options.format) == QLatin1String("pdf"));
 }
 
 // The time the report is made: now, or the build's fixed time where
@@ -501,8 +499,8 @@ std::string reportTime() {
     const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
     if (fixed)
         return QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC)
-                   .toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
-                   .toStdString();
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"))
+            .toStdString();
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
 }
 
@@ -625,8 +623,8 @@ int main(int argc, char* argv[]) {
         if (accuracy == nullptr)
             return usage(QStringLiteral("unknown class '%1'").arg(parser.value(classOption)));
         if (format == ExportFormat::Table && !parser.isSet(outputOption))
-            return usage(QStringLiteral(
-                "a PDF report needs --output FILE (- for standard output)"));
+            return usage(
+                QStringLiteral("a PDF report needs --output FILE (- for standard output)"));
         if (parser.isSet(ratedOption)) {
             bool ok = false;
             ratedPrimary = parser.value(ratedOption).toInt(&ok);
@@ -651,9 +649,9 @@ int main(int argc, char* argv[]) {
         for (const auto& [n, record] : filledRecords(store)) records.emplace_back(n, *record);
         const ClassReport judged = classReport(records, *accuracy, ratedPrimary, ratingFactor);
         failed = judged.failed();
-        const QByteArray bytes = pdfReport(
-            judged, {reportTime(), source, "travenor-cli " TRAVENOR_VERSION,
-                     letterPaper(QLocale::system())});
+        const QByteArray bytes =
+            pdfReport(judged, {reportTime(), source, "travenor-cli " TRAVENOR_VERSION,
+                               letterPaper(QLocale::system())});
         return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     };
     // A record that failed its class is the first thing a script must know.

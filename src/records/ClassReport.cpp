@@ -24,15 +24,16 @@ ClassReport classReport(const std::vector<std::pair<int, Record>>& records,
     report.ratedPrimary = ratedPrimary;
     report.ratingFactor = ratingFactor;
     for (const auto& [number, record] : records)
-        report.rows.push_back({number, record, judge(record, accuracy, ratedPrimary, ratingFactor)});
+        report.rows.push_back(
+            {number, record, judge(record, accuracy, ratedPrimary, ratingFactor)});
     std::stable_sort(report.rows.begin(), report.rows.end(),
                      [](const ReportRow& a, const ReportRow& b) { return a.number < b.number; });
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const ReportRow& row = report.rows[i];
         const int channel = row.record.channel;
-        PhaseSummary& phase = report.phases[channel >= 0 && channel <= 2
-                                                ? static_cast<std::size_t>(channel)
-                                                : ClassReport::NO_PHASE];
+        PhaseSummary& phase =
+            report.phases[channel >= 0 && channel <= 2 ? static_cast<std::size_t>(channel)
+                                                       : ClassReport::NO_PHASE];
         ++phase.records;
         switch (row.judgement.verdict) {
             case Verdict::Pass:
@@ -138,7 +139,8 @@ ChartAxes chartAxes(const ClassReport& report, std::size_t phase) {
 std::vector<std::pair<int, int>> envelope(const AccuracyClass& accuracy, int ratingFactor) {
     std::vector<std::pair<int, int>> corners;
     for (const LimitPoint& p : accuracy.points)
-        if (p.percentOfRated <= ratingFactor) corners.emplace_back(p.percentOfRated, p.limitHundredths);
+        if (p.percentOfRated <= ratingFactor)
+            corners.emplace_back(p.percentOfRated, p.limitHundredths);
     if (corners.back().first < ratingFactor)
         corners.emplace_back(ratingFactor, accuracy.points.back().limitHundredths);
     return corners;

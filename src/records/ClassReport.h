@@ -36,8 +36,8 @@ struct ClassReport {
     const AccuracyClass* accuracy = nullptr;
     std::optional<int> ratedPrimary;  // as given; else each record's set primary
     int ratingFactor = 120;
-    std::vector<ReportRow> rows;              // by record number
-    std::array<PhaseSummary, 4> phases{};     // R, S, T and no phase
+    std::vector<ReportRow> rows;           // by record number
+    std::array<PhaseSummary, 4> phases{};  // R, S, T and no phase
 
     int failed() const;
 };

@@ -89,7 +89,7 @@ Rows csvRows(std::string_view text) {
 // The JSON this program writes: an array of flat objects whose values are
 // strings, numbers, true, false or null.
 class JsonRows {
-public:
+  public:
     explicit JsonRows(std::string_view text) : text_(text) {}
 
     Rows read() {
@@ -115,7 +115,7 @@ public:
         return out;
     }
 
-private:
+  private:
     bool object(Row& row) {
         if (!take('{')) return false;
         skipBlanks();
@@ -139,8 +139,9 @@ private:
     bool scalar(std::string& value) {
         if (at_ < text_.size() && text_[at_] == '"') return string(value);
         const std::size_t begin = at_;
-        while (at_ < text_.size() && std::string_view("+-.0123456789eEtruefalsn").find(
-                                         text_[at_]) != std::string_view::npos)
+        while (at_ < text_.size() &&
+               std::string_view("+-.0123456789eEtruefalsn").find(text_[at_]) !=
+                   std::string_view::npos)
             ++at_;
         value = text_.substr(begin, at_ - begin);
         if (value == "null") value.clear();
@@ -157,8 +158,8 @@ private:
                     unsigned code = 0;
                     for (int i = 0; i < 4 && at_ < text_.size(); ++i) {
                         const char h = text_[at_++];
-                        code = code * 16 + static_cast<unsigned>(
-                                               h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+                        code = code * 16 +
+                               static_cast<unsigned>(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
                     }
                     // Only the control characters are escaped this way.
                     if (code >= 0x80) return false;
@@ -183,8 +184,8 @@ private:
     }
 
     void skipBlanks() {
-        while (at_ < text_.size() && std::string_view(" \t\r\n").find(text_[at_]) !=
-                                         std::string_view::npos) {
+        while (at_ < text_.size() &&
+               std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos) {
             if (text_[at_] == '\n') ++line_;
             ++at_;
         }
@@ -225,7 +226,8 @@ Current currentOf(const std::string& cell, const std::string& status, const std:
     unsigned decimals = 0;
     if (!decimalOf(cell, count, decimals) || decimals > 6 || count >= 65536) return {};
     // Up to three decimals in amperes, more in milliamperes.
-    const auto code = static_cast<std::uint8_t>(decimals <= 3 ? 0x30 + decimals : 0x40 + decimals - 3);
+    const auto code =
+        static_cast<std::uint8_t>(decimals <= 3 ? 0x30 + decimals : 0x40 + decimals - 3);
     return {static_cast<std::uint16_t>(count), code};
 }
 
@@ -274,8 +276,8 @@ std::optional<std::pair<int, Record>> recordOf(const Row& row, std::string& reas
         record.ratio.rated = static_cast<std::uint8_t>(value);
     // The measured ratio as the row has it: worked out by the instrument's
     // range codes, which a reading in amperes no longer shows.
-    record.ratio.inRange = decimalOf(cell("measured_ratio_primary_A"), value, decimals) &&
-                           decimals == 0;
+    record.ratio.inRange =
+        decimalOf(cell("measured_ratio_primary_A"), value, decimals) && decimals == 0;
     record.ratio.primary = record.ratio.inRange ? value : 0;
     // Whatever was guessed above stands only if it writes the row again.
     const std::vector<std::string> again = exportCells(static_cast<int>(number), record);

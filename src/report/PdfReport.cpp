@@ -21,11 +21,10 @@ bool letterPaper(const QLocale& locale) {
     // Where Letter is the paper in use: North America and the countries
     // that follow its office sizes.
     static const QLocale::Territory LETTER[] = {
-        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,
-        QLocale::Chile,        QLocale::Colombia,   QLocale::Venezuela,
-        QLocale::Philippines,  QLocale::PuertoRico, QLocale::Guatemala,
-        QLocale::CostaRica,    QLocale::Panama,     QLocale::DominicanRepublic,
-        QLocale::ElSalvador,   QLocale::Nicaragua,  QLocale::Honduras};
+        QLocale::UnitedStates, QLocale::Canada,    QLocale::Mexico,      QLocale::Chile,
+        QLocale::Colombia,     QLocale::Venezuela, QLocale::Philippines, QLocale::PuertoRico,
+        QLocale::Guatemala,    QLocale::CostaRica, QLocale::Panama,      QLocale::DominicanRepublic,
+        QLocale::ElSalvador,   QLocale::Nicaragua, QLocale::Honduras};
     return std::find(std::begin(LETTER), std::end(LETTER), locale.territory()) != std::end(LETTER);
 }
 
@@ -61,7 +60,7 @@ std::string countText(int count, const char* one, const char* many) {
 // The report painted twice: once to count its pages, once more with
 // "page k of n" on each.
 class Layout {
-public:
+  public:
     Layout(const ClassReport& report, const ReportHeading& heading, QPdfWriter& writer, int pages)
         : report_(report), heading_(heading), writer_(writer), pages_(pages) {
         const QPageSize size(heading.letter ? QPageSize::Letter : QPageSize::A4);
@@ -87,7 +86,7 @@ public:
         return page_;
     }
 
-private:
+  private:
     double right() const { return width_ - MARGIN_RIGHT; }
     double bottom() const { return height_ - MARGIN_BOTTOM; }
     double textWidth() const { return right() - MARGIN_LEFT; }
@@ -148,8 +147,8 @@ private:
         const std::pair<const char*, std::string> lines[] = {
             {"Date", heading_.when},
             {"Source", heading_.source},
-            {"Accuracy class", std::string(report_.accuracy->name) +
-                                   " (IEC 61869-2, limits of ratio error)"},
+            {"Accuracy class",
+             std::string(report_.accuracy->name) + " (IEC 61869-2, limits of ratio error)"},
             {"Rated primary current", ratedPrimaryText(report_)},
             {"Rated secondary current", ratedSecondaryText(report_)},
             {"Rating factor", factor},
@@ -212,9 +211,9 @@ private:
                       countText(evaluated, "evaluated record", "evaluated records") +
                       (all.failed == 1 ? " fails" : " fail") + " class " + className + "."
                 : "Verdict: " +
-                      (evaluated == 1 ? std::string("the one evaluated record passes")
-                                      : "all " + std::to_string(evaluated) +
-                                            " evaluated records pass") +
+                      (evaluated == 1
+                           ? std::string("the one evaluated record passes")
+                           : "all " + std::to_string(evaluated) + " evaluated records pass") +
                       " class " + className + ".";
         font(10, true);
         text(MARGIN_LEFT, y_, textWidth(), 6, verdict, Qt::AlignLeft | Qt::AlignVCenter,
@@ -273,7 +272,6 @@ private:
         };
         // Grid and tick labels.
         font(7.5);
-        painter_.setPen(QPen(GRID_COLOUR, 0.2 * scale_));
         for (int x = 0; x <= axes.xMax; x += axes.xStep) {
             painter_.setPen(QPen(GRID_COLOUR, 0.2 * scale_));
             painter_.drawLine(at(px(x), top), at(px(x), top + plotHeight));
@@ -283,8 +281,8 @@ private:
         for (int y = -axes.yMax; y <= axes.yMax; y += axes.yStep) {
             painter_.setPen(QPen(y == 0 ? QColor(150, 150, 150) : GRID_COLOUR, 0.2 * scale_));
             painter_.drawLine(at(left, py(y)), at(left + plotWidth, py(y)));
-            const std::string label = (y < 0 ? "-" : "") +
-                                      decimalText(std::abs(y) / (decimals == 1 ? 10 : 1), decimals);
+            const std::string label =
+                (y < 0 ? "-" : "") + decimalText(std::abs(y) / (decimals == 1 ? 10 : 1), decimals);
             text(left - 13, py(y) - 1.75, 11.5, 3.5, label, Qt::AlignRight | Qt::AlignVCenter);
         }
         font(8);
@@ -293,9 +291,9 @@ private:
         painter_.translate(at(MARGIN_LEFT, top + plotHeight / 2));
         painter_.rotate(-90);
         painter_.setPen(Qt::black);
-        painter_.drawText(QRectF(-plotHeight / 2 * scale_, -0.5 * scale_, plotHeight * scale_,
-                                 4 * scale_),
-                          Qt::AlignCenter, QStringLiteral("ratio error (%)"));
+        painter_.drawText(
+            QRectF(-plotHeight / 2 * scale_, -0.5 * scale_, plotHeight * scale_, 4 * scale_),
+            Qt::AlignCenter, QStringLiteral("ratio error (%)"));
         painter_.restore();
 
         // The limit envelope: +limit and -limit.
@@ -375,9 +373,9 @@ private:
 
     void recordTable() {
         static constexpr double COLUMNS[] = {0, 13, 24, 44, 64, 82, 100, 122};
-        static constexpr const char* HEADS[] = {"No.",      "Phase",     "Primary (A)",
+        static constexpr const char* HEADS[] = {"No.",       "Phase",      "Primary (A)",
                                                 "Error (%)", "% of rated", "Limit (%)",
-                                                "Verdict",  "Reason"};
+                                                "Verdict",   "Reason"};
         // Numbers to the right of their column, words to the left.
         const auto cell = [&](std::size_t c, const std::string& s, const QColor& colour) {
             const double w =
@@ -388,8 +386,7 @@ private:
         };
         const auto heads = [&] {
             font(8, true);
-            for (std::size_t c = 0; c < std::size(HEADS); ++c)
-                cell(c, HEADS[c], Qt::black);
+            for (std::size_t c = 0; c < std::size(HEADS); ++c) cell(c, HEADS[c], Qt::black);
             y_ += ROW;
             rule(y_, Qt::gray);
         };

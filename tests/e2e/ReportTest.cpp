@@ -34,12 +34,16 @@ const std::vector<Known>& knownRecords() {
         {3, fieldRecord(0, 3600, 7), {"3", "R", "360.0", "0.7", "60.0", "0.6250", "fail", ""}},
         {4, fieldRecord(0, 300, -15), {"4", "R", "30.0", "-1.5", "5.0", "1.5000", "pass", ""}},
         {5, fieldRecord(0, 7200, -6), {"5", "R", "720.0", "-0.6", "120.0", "0.5000", "fail", ""}},
-        {6, fieldRecord(0, 120, 3),
+        {6,
+         fieldRecord(0, 120, 3),
          {"6", "R", "12.0", "0.3", "2.0", "-", "not evaluated", "below 5 % of rated current"}},
         {7, fieldRecord(1, 3000, 4), {"7", "S", "300.0", "0.4", "50.0", "0.6563", "pass", ""}},
-        {8, fieldRecord(1, 6000, std::nullopt),
+        {8,
+         fieldRecord(1, 6000, std::nullopt),
          {"8", "S", "600.0", "-", "100.0", "-", "not evaluated", "no ratio error"}},
-        {9, fieldRecord(3, 6000, 1), {"9", "-", "600.0", "0.1", "-", "-", "not evaluated", "no phase"}},
+        {9,
+         fieldRecord(3, 6000, 1),
+         {"9", "-", "600.0", "0.1", "-", "-", "not evaluated", "no phase"}},
     };
     return known;
 }
@@ -116,7 +120,8 @@ TEST(Report, AsPdfFromAnExport) {
           {"Verdict: 2 of 6 evaluated records fail class 0.5."}})
         EXPECT_TRUE(holdsLine(text, line)) << line.join(' ').toStdString() << "\n"
                                            << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Date\\s+\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"))));
+    EXPECT_TRUE(text.contains(
+        QRegularExpression(QStringLiteral("Date\\s+\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d"))));
     EXPECT_TRUE(text.contains(QLatin1String("does not measure phase displacement")));
     EXPECT_TRUE(text.contains(QLatin1String("Phase R: ratio error against current")));
     EXPECT_TRUE(text.contains(QLatin1String("Phase S: ratio error against current")));
@@ -159,8 +164,8 @@ TEST(Report, FromASavedTableAndOnThePaperOfTheLocale) {
         write(folder, "saved.txt", RecordTable::tableText(store, 1, RecordStore::LAST_SLOT));
     const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
 
-    ASSERT_EQ(cli({"report", table, "--class", "0.5", "--rated-primary", "600", "-o", pdf}).exitCode,
-              5);
+    ASSERT_EQ(
+        cli({"report", table, "--class", "0.5", "--rated-primary", "600", "-o", pdf}).exitCode, 5);
     const QString rated = textOf(pdf);
     EXPECT_TRUE(holdsLine(rated, {"Rated primary current", "600 A"}));
     expectEveryRecordRow(rated);
@@ -177,15 +182,23 @@ TEST(Report, FromASavedTableAndOnThePaperOfTheLocale) {
                   {"de_DE.UTF-8", "595 x 842 pts (A4)"},
                   {"C", "595 x 842 pts (A4)"}};
     for (const auto& paper : papers) {
-        const CliRun made = cli({"report", table, "--class", "0.5", "-o", pdf}, {},
-                                [&paper](QProcess& process) {
-                                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-                                    env.insert(QStringLiteral("LC_ALL"), QLatin1String(paper.locale));
-                                    process.setProcessEnvironment(env);
-                                });
+        const CliRun made =
+            cli({"report", table, "--class", "0.5", "-o", pdf}, {}, [&paper](QProcess& process) {
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.insert(QStringLiteral("LC_ALL"), QLatin1String(paper.locale));
+                process.setProcessEnvironment(env);
+            });
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
         EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QLatin1String(paper.size)))
             << paper.locale;
+    }
+
+    // A verdict of class 0.1 rests on the ratio error's last digit: said so.
+    for (const char* name : {"0.1", "0.2"}) {
+        cli({"report", table, "--class", name, "--rated-primary", "600", "-o", pdf});
+        EXPECT_EQ(textOf(pdf).contains(QLatin1String("no coarser than that")),
+                  name == std::string("0.1"))
+            << name;
     }
 }
 
@@ -202,7 +215,8 @@ TEST(Report, FromTheInstrument) {
     const QString text = textOf(pdf);
     EXPECT_TRUE(holdsLine(text, {"Source", "instrument on " + QString::fromStdString(sim.path())}));
     for (int n = 1; n <= 150; ++n)
-        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+[RST-]\\s").arg(n))))
+        EXPECT_TRUE(
+            text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+[RST-]\\s").arg(n))))
             << "no row of record " << n;
     const int pages = pagesOf(pdf);
     EXPECT_GE(pages, 4);

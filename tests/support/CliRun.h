@@ -20,7 +20,7 @@ using ProcessStep = std::function<void(QProcess&)>;
 // output goes), `meanwhile` act on it while it runs (close that output, send
 // a signal).
 inline CliRun cli(const QStringList& args, const ProcessStep& meanwhile = {},
-           const ProcessStep& before = {}) {
+                  const ProcessStep& before = {}) {
     QProcess process;
     QElapsedTimer clock;
     clock.start();

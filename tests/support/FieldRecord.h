@@ -18,11 +18,12 @@ inline Record fieldRecord(int channel, unsigned primaryTenths, std::optional<int
     r.channel = static_cast<std::int16_t>(channel);
     r.primary = {static_cast<std::uint16_t>(primaryTenths), 0x31};
     r.secondary.fill({5000, 0x33});
-    r.error.byte = !errorTenths ? RatioError::NONE
-                                : static_cast<std::uint8_t>(std::abs(*errorTenths) |
-                                                            (*errorTenths > 0 ? 0x80 : 0));
-    r.ratio = channel <= 2 ? measuredRatio(r.primary, r.secondary[0], 50)
-                           : MeasuredRatio{false, 0, 50};
+    r.error.byte =
+        !errorTenths
+            ? RatioError::NONE
+            : static_cast<std::uint8_t>(std::abs(*errorTenths) | (*errorTenths > 0 ? 0x80 : 0));
+    r.ratio =
+        channel <= 2 ? measuredRatio(r.primary, r.secondary[0], 50) : MeasuredRatio{false, 0, 50};
     r.setPrimary = setPrimary;
     return r;
 }

@@ -17,13 +17,13 @@ ClassReport reportOf(const std::vector<std::pair<int, Record>>& records, const c
 // farthest from zero, the first of equals; records come out by number.
 TEST(ClassReport, SummarisesEachPhase) {
     const ClassReport report = reportOf({
-        {9, fieldRecord(0, 6000, 3)},        // R 100 %: pass
-        {2, fieldRecord(0, 3600, -7)},       // R 60 %: fail, the worst of R
-        {5, fieldRecord(0, 1200, 7)},        // R 20 %: pass, as far out but later by number
-        {4, fieldRecord(0, 120, 1)},         // R 2 %: not evaluated, not the worst
-        {7, fieldRecord(1, 6000, 9)},        // S: fail
+        {9, fieldRecord(0, 6000, 3)},             // R 100 %: pass
+        {2, fieldRecord(0, 3600, -7)},            // R 60 %: fail, the worst of R
+        {5, fieldRecord(0, 1200, 7)},             // R 20 %: pass, as far out but later by number
+        {4, fieldRecord(0, 120, 1)},              // R 2 %: not evaluated, not the worst
+        {7, fieldRecord(1, 6000, 9)},             // S: fail
         {8, fieldRecord(1, 6000, std::nullopt)},  // S: no ratio error
-        {3, fieldRecord(3, 6000, 1)},        // no phase
+        {3, fieldRecord(3, 6000, 1)},             // no phase
     });
     ASSERT_EQ(report.rows.size(), 7u);
     EXPECT_EQ(report.rows.front().number, 2);
@@ -58,10 +58,14 @@ TEST(ClassReport, SaysTheRatingsItJudgedAgainst) {
         const char* primary;
         const char* secondary;
     } cases[] = {
-        {{{1, fieldRecord(0, 6000, 1)}, {2, fieldRecord(1, 6000, 1)}}, std::nullopt,
-         "600 A, the set ratio's", "5.0 A"},
-        {{{1, fieldRecord(0, 6000, 1)}, {2, oneAmpere}}, std::nullopt,
-         "each record's set primary, 100 A to 600 A", "1.0 A, 5.0 A"},
+        {{{1, fieldRecord(0, 6000, 1)}, {2, fieldRecord(1, 6000, 1)}},
+         std::nullopt,
+         "600 A, the set ratio's",
+         "5.0 A"},
+        {{{1, fieldRecord(0, 6000, 1)}, {2, oneAmpere}},
+         std::nullopt,
+         "each record's set primary, 100 A to 600 A",
+         "1.0 A, 5.0 A"},
         {{{1, fieldRecord(0, 6000, 1, std::nullopt)}}, std::nullopt, "unknown", "5.0 A"},
         {{{1, fieldRecord(0, 6000, 1, std::nullopt)}}, 800, "800 A", "5.0 A"},
         {{}, std::nullopt, "unknown", "unknown"},
