@@ -146,12 +146,12 @@ build/travenor-cli report "$work/linux-table.txt" --class 0.5 --rated-primary 60
 expect_exit "$linux_report" "a PDF report on Windows" wine_cli report "$work/linux-table.txt" \
   --class 0.5 --rated-primary 600 -o "$work/windows-report.pdf"
 for side in linux windows; do
-  pdftotext -layout "$work/$side-report.pdf" - | tr -s ' ' |
+  pdftotext -layout "$work/$side-report.pdf" "$work/$side-report-all.txt"
+  tr -s ' ' <"$work/$side-report-all.txt" |
     grep -E '^ ?([0-9]+ [RST-] |Verdict|all )' >"$work/$side-report.txt"
 done
 [ "$(wc -l <"$work/windows-report.txt")" -gt 200 ] || { echo "the Windows report holds no records"; exit 1; }
 pages=$(pdfinfo "$work/windows-report.pdf" | awk '/^Pages:/ {print $2}')
-pdftotext -layout "$work/windows-report.pdf" "$work/windows-report-all.txt"
 grep -q "page $pages of $pages *\$" "$work/windows-report-all.txt" || { echo "the Windows report's last page is not page $pages of $pages"; exit 1; }
 diff "$work/linux-report.txt" "$work/windows-report.txt" \
   || { echo "the Windows report differs from the Linux one"; exit 1; }

@@ -642,13 +642,12 @@ int main(int argc, char* argv[]) {
     std::string source;  // where the records came from, for the report's heading
     const Render render = [&](const RecordStore& store) {
         if (!report) return exportRecords(store, format);
-        if (format != ExportFormat::Table)
-            return exportVerdicts(store, format == ExportFormat::Csv, *accuracy, ratedPrimary,
-                                  ratingFactor, failed);
         std::vector<std::pair<int, Record>> records;
         for (const auto& [n, record] : filledRecords(store)) records.emplace_back(n, *record);
         const ClassReport judged = classReport(records, *accuracy, ratedPrimary, ratingFactor);
         failed = judged.failed();
+        if (format != ExportFormat::Table)
+            return exportVerdicts(judged, format == ExportFormat::Csv);
         const QByteArray bytes =
             pdfReport(judged, {reportTime(), source, "travenor-cli " TRAVENOR_VERSION,
                                letterPaper(QLocale::system())});

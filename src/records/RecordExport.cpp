@@ -7,7 +7,7 @@
 #include "format/FillText.h"
 #include "format/NumberText.h"
 #include "format/RatioText.h"
-#include "records/AccuracyClass.h"
+#include "records/ClassReport.h"
 #include "records/RecordStore.h"
 #include "records/RecordTable.h"
 
@@ -142,21 +142,18 @@ std::string exportRecords(const RecordStore& store, ExportFormat format) {
                      format == ExportFormat::Csv, {"channel", "status"});
 }
 
-std::string exportVerdicts(const RecordStore& store, bool csv, const AccuracyClass& accuracy,
-                           std::optional<int> ratedPrimary, int ratingFactor, int& failed) {
+std::string exportVerdicts(const ClassReport& report, bool csv) {
     std::vector<std::string> columns(std::begin(EXPORT_COLUMNS), std::end(EXPORT_COLUMNS));
     for (const char* column : {"percent_of_rated", "limit_percent", "verdict", "reason"})
         columns.emplace_back(column);
     std::vector<std::vector<std::string>> rows;
-    failed = 0;
-    for (const auto& [n, record] : filledRecords(store)) {
-        const Judgement j = judge(*record, accuracy, ratedPrimary, ratingFactor);
-        std::vector<std::string> cells = exportCells(n, *record);
+    for (const ReportRow& row : report.rows) {
+        const Judgement& j = row.judgement;
+        std::vector<std::string> cells = exportCells(row.number, row.record);
         cells.push_back(j.percentOfRated ? decimalText(*j.percentOfRated, 4) : "");
         cells.push_back(j.limit ? j.limit->percentText() : "");
         cells.push_back(verdictName(j.verdict));
         cells.push_back(j.reason);
-        if (j.verdict == Verdict::Fail) ++failed;
         rows.push_back(std::move(cells));
     }
     return writeRows(columns, rows, csv, {"channel", "status", "verdict", "reason"});

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -50,14 +49,12 @@ std::string writeRows(const std::vector<std::string>& columns,
                       const std::vector<std::vector<std::string>>& rows, bool csv,
                       const std::set<std::string>& textColumns);
 
-struct AccuracyClass;
+struct ClassReport;
 
-// The verdict of every record against an accuracy class, as CSV or JSON:
-// the record export's columns, then percent_of_rated, limit_percent,
-// verdict ("pass", "fail", "not evaluated") and reason. `failed` counts the
-// records that failed.
-std::string exportVerdicts(const RecordStore& store, bool csv, const AccuracyClass& accuracy,
-                           std::optional<int> ratedPrimary, int ratingFactor, int& failed);
+// A report's verdicts as CSV or JSON, a row per record: the record export's
+// columns, then percent_of_rated, limit_percent, verdict ("pass", "fail",
+// "not evaluated") and reason.
+std::string exportVerdicts(const ClassReport& report, bool csv);
 
 // The filled slots 1 to 4000, by number.
 std::vector<std::pair<int, const Record*>> filledRecords(const RecordStore& store);
